@@ -1,0 +1,14 @@
+# Shared by run.sh and test.sh: the packages to build with and the build itself.
+QLC_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+QLC_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgl-dev
+  libbenchmark-dev fonts-liberation fonts-dejavu-core)
+
+# build DIR BUILD_TYPE [extra cmake args...]: configures once, then builds what is stale.
+qlc_build() {
+  local dir="$1" type="$2"
+  shift 2
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$QLC_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" "$@"
+  fi
+  cmake --build "$dir"
+}

@@ -1,0 +1,14 @@
+#include <QApplication>
+
+#include "main_window/frm_main.h"
+
+int main(int argc, char *argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("qlconvert"));
+  QApplication::setApplicationDisplayName(QStringLiteral("Quellor Unit Converter"));
+  // The window hides to the tray; only "Unload Program" ends the program.
+  QApplication::setQuitOnLastWindowClosed(false);
+  qlc::frmMain window;
+  window.Show();
+  return QApplication::exec();
+}
