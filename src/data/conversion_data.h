@@ -48,11 +48,11 @@ bool IsFileNumber(QStringView text);
 
 // What loading a file met, for the start-up message.
 struct LoadReport {
-  bool missing = false;          // could not be opened or read
-  QString error;                 // the reason when missing
-  int skippedLines = 0;          // lines that do not fit the format
-  int firstSkippedLine = 0;      // 1-based
-  bool truncated = false;        // stopped at the limit
+  bool missing = false;      // could not be opened or read
+  QString error;             // the reason when missing
+  int skippedLines = 0;      // lines that do not fit the format
+  int firstSkippedLine = 0;  // 1-based
+  bool truncated = false;    // stopped at the limit
   int limit = 0;
   TextEncoding encoding = TextEncoding::Utf8;
 };

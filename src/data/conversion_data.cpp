@@ -1,0 +1,427 @@
+#include "data/conversion_data.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+#include "numbers/formats.h"
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
+
+namespace qlc {
+
+namespace {
+
+// Windows-1252 for 0x80..0x9F; the five bytes it leaves undefined map to the C1 code
+// points, as Windows does, so that every byte reads back as itself.
+constexpr std::array<char16_t, 32> kCp1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+bool IsBlank(QChar c) {
+  return c == u' ' || c == u'\t';
+}
+
+QStringView TrimBlanks(QStringView s) {
+  qsizetype b = 0, e = s.size();
+  while (b < e && IsBlank(s[b])) ++b;
+  while (e > b && IsBlank(s[e - 1])) --e;
+  return s.mid(b, e - b);
+}
+
+// Splits decoded text into lines; CR LF, LF and a lone CR all end a line. A final line
+// without a line end still counts; an empty text has no lines.
+template <typename Fn>
+void ForEachLine(QStringView text, Fn &&fn) {
+  qsizetype start = 0;
+  int number = 1;
+  const qsizetype n = text.size();
+  for (qsizetype i = 0; i < n; ++i) {
+    const QChar c = text[i];
+    if (c == u'\n' || c == u'\r') {
+      if (!fn(text.mid(start, i - start), number++)) return;
+      if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n') ++i;
+      start = i + 1;
+    }
+  }
+  if (start < n) fn(text.mid(start), number);
+}
+
+void NoteSkipped(LoadReport &report, int lineNumber) {
+  if (report.skippedLines++ == 0) report.firstSkippedLine = lineNumber;
+}
+
+bool ReadWholeFile(const QString &path, QByteArray &bytes, LoadReport &report) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    report.missing = true;
+    report.error = file.errorString();
+    return false;
+  }
+  if (QFileInfo(path).isDir()) {
+    report.missing = true;
+    report.error = QStringLiteral("It is a folder, not a file.");
+    return false;
+  }
+  bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) {
+    report.missing = true;
+    report.error = file.errorString();
+    return false;
+  }
+  return true;
+}
+
+QString DecodeFile(const QByteArray &bytes, LoadReport &report) {
+  report.encoding = DetectEncoding(bytes);
+  QByteArray body = bytes;
+  if (report.encoding == TextEncoding::Utf8 && body.startsWith("\xEF\xBB\xBF")) body.remove(0, 3);
+  return DecodeText(body, report.encoding);
+}
+
+// The multiplier as the user's locale writes the file's number: same digits, the
+// locale's decimal separator, so ReadNumber gives the double the file means.
+QString LocaleNumberText(QStringView fileNumber, const NumberSeparators &sep) {
+  QString text = fileNumber.toString();
+  if (sep.decimal != u'.') text.replace(u'.', sep.decimal);
+  return text;
+}
+
+bool ParseFileNumber(QStringView text, double &value) {
+  if (!IsFileNumber(text)) return false;
+  char buffer[128];
+  if (text.size() >= qsizetype(sizeof buffer)) {
+    const QByteArray latin = text.toLatin1();
+    const char *b = latin.constData();
+    if (*b == '+') ++b;
+    auto [p, ec] = std::from_chars(b, latin.constData() + latin.size(), value);
+    return p != b && (ec == std::errc() || std::isfinite(value));
+  }
+  qsizetype n = 0;
+  for (QChar c : text) buffer[n++] = char(c.unicode());
+  const char *b = buffer;
+  if (*b == '+') ++b;
+  auto [p, ec] = std::from_chars(b, buffer + n, value);
+  if (ec == std::errc::result_out_of_range) {
+    // Underflow reads as zero; overflow is not a number the program can use.
+    if (std::fabs(value) > 1.0) return false;
+    value = 0.0;
+    return true;
+  }
+  return ec == std::errc() && p == buffer + n;
+}
+
+}  // namespace
+
+TextEncoding DetectEncoding(const QByteArray &bytes) {
+  const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
+  const qsizetype n = bytes.size();
+  qsizetype i = 0;
+  while (i < n) {
+    const unsigned char c = p[i];
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    int extra;
+    char32_t cp;
+    if (c >= 0xC2 && c <= 0xDF) {
+      extra = 1;
+      cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      extra = 2;
+      cp = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      extra = 3;
+      cp = c & 0x07;
+    } else {
+      return TextEncoding::Windows1252;
+    }
+    for (int k = 1; k <= extra; ++k) {
+      if (i + k >= n || (p[i + k] & 0xC0) != 0x80) return TextEncoding::Windows1252;
+      cp = (cp << 6) | (p[i + k] & 0x3F);
+    }
+    // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8.
+    if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+        (cp >= 0xD800 && cp <= 0xDFFF))
+      return TextEncoding::Windows1252;
+    i += extra + 1;
+  }
+  return TextEncoding::Utf8;
+}
+
+QString DecodeText(const QByteArray &bytes, TextEncoding encoding) {
+  if (encoding == TextEncoding::Utf8) return QString::fromUtf8(bytes);
+  QString text(bytes.size(), Qt::Uninitialized);
+  QChar *out = text.data();
+  for (const char ch : bytes) {
+    const auto b = static_cast<unsigned char>(ch);
+    *out++ = (b >= 0x80 && b <= 0x9F) ? QChar(kCp1252High[b - 0x80]) : QChar(b);
+  }
+  return text;
+}
+
+std::optional<QByteArray> EncodeText(QStringView text, TextEncoding encoding) {
+  if (encoding == TextEncoding::Utf8) {
+    // Lone surrogates cannot be written as UTF-8.
+    for (qsizetype i = 0; i < text.size(); ++i) {
+      const QChar c = text[i];
+      if (c.isHighSurrogate()) {
+        if (i + 1 >= text.size() || !text[i + 1].isLowSurrogate()) return std::nullopt;
+        ++i;
+      } else if (c.isLowSurrogate()) {
+        return std::nullopt;
+      }
+    }
+    return text.toUtf8();
+  }
+  QByteArray out;
+  out.reserve(text.size());
+  for (const QChar c : text) {
+    const char16_t u = c.unicode();
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+      out.append(char(u));
+      continue;
+    }
+    const auto it = std::find(kCp1252High.begin(), kCp1252High.end(), u);
+    if (it == kCp1252High.end()) return std::nullopt;
+    out.append(char(0x80 + (it - kCp1252High.begin())));
+  }
+  return out;
+}
+
+bool IsFileNumber(QStringView s) {
+  qsizetype i = 0;
+  const qsizetype n = s.size();
+  if (i < n && (s[i] == u'+' || s[i] == u'-')) ++i;
+  qsizetype digits = 0;
+  while (i < n && s[i].unicode() >= '0' && s[i].unicode() <= '9') ++i, ++digits;
+  if (i < n && s[i] == u'.') {
+    ++i;
+    qsizetype frac = 0;
+    while (i < n && s[i].unicode() >= '0' && s[i].unicode() <= '9') ++i, ++frac;
+    if (frac == 0) return false;
+    digits += frac;
+  }
+  if (digits == 0) return false;
+  if (i < n && (s[i] == u'E' || s[i] == u'e')) {
+    ++i;
+    if (i < n && (s[i] == u'+' || s[i] == u'-')) ++i;
+    qsizetype exp = 0;
+    while (i < n && s[i].unicode() >= '0' && s[i].unicode() <= '9') ++i, ++exp;
+    if (exp == 0) return false;
+  }
+  return i == n;
+}
+
+std::optional<QList<Field>> ReadFields(QStringView line) {
+  QList<Field> fields;
+  const qsizetype n = line.size();
+  qsizetype i = 0;
+  for (;;) {
+    while (i < n && IsBlank(line[i])) ++i;
+    Field field;
+    if (i < n && line[i] == u'"') {
+      const qsizetype close = line.indexOf(u'"', i + 1);
+      if (close < 0) return std::nullopt;
+      field.kind = Field::QuotedText;
+      field.text = line.mid(i + 1, close - i - 1).toString();
+      i = close + 1;
+      while (i < n && IsBlank(line[i])) ++i;
+      if (i < n && line[i] != u',') return std::nullopt;
+    } else {
+      qsizetype end = line.indexOf(u',', i);
+      if (end < 0) end = n;
+      const QStringView raw = TrimBlanks(line.mid(i, end - i));
+      if (raw.contains(u'"')) return std::nullopt;
+      field.kind = IsFileNumber(raw) ? Field::Number : Field::Text;
+      field.text = raw.toString();
+      i = end;
+    }
+    fields.append(std::move(field));
+    if (i >= n) break;
+    ++i;  // the comma
+  }
+  return fields;
+}
+
+TypesFile ParseTypes(const QByteArray &bytes) {
+  TypesFile result;
+  const QString text = DecodeFile(bytes, result.report);
+  ForEachLine(text, [&](QStringView line, int number) {
+    if (result.names.size() >= kMaxTypeLines) {
+      result.report.truncated = true;
+      result.report.limit = kMaxTypeLines;
+      return false;
+    }
+    const auto fields = line.contains(QChar(0)) ? std::nullopt : ReadFields(line);
+    if (!fields || fields->size() != 1 || TrimBlanks(line).isEmpty()) {
+      NoteSkipped(result.report, number);
+      return true;
+    }
+    result.names.append(fields->front().text);
+    return true;
+  });
+  // A file without lines still gives the chooser one (empty) entry.
+  if (result.names.isEmpty()) result.names.append(QString());
+  return result;
+}
+
+ConversionsFile ParseConversions(const QByteArray &bytes, const NumberSeparators &sep) {
+  ConversionsFile result;
+  const QString text = DecodeFile(bytes, result.report);
+  result.records.reserve(std::min<qsizetype>(text.count(u'\n') + 1, kMaxConversionRecords));
+  ForEachLine(text, [&](QStringView line, int number) {
+    if (int(result.records.size()) >= kMaxConversionRecords) {
+      result.report.truncated = true;
+      result.report.limit = kMaxConversionRecords;
+      return false;
+    }
+    auto fields = line.contains(QChar(0)) ? std::nullopt : ReadFields(line);
+    double adder = 0.0;
+    if (!fields || fields->size() != 5 || (*fields)[4].kind != Field::Number ||
+        !ParseFileNumber((*fields)[4].text, adder)) {
+      NoteSkipped(result.report, number);
+      return true;
+    }
+    auto &f = *fields;
+    ConversionRecord record;
+    record.FromUnit = std::move(f[0].text);
+    record.ToUnit = std::move(f[1].text);
+    record.TypeName = std::move(f[2].text);
+    record.Multiplier =
+        IsFileNumber(f[3].text) ? LocaleNumberText(f[3].text, sep) : std::move(f[3].text);
+    record.Adder = adder == 0.0 ? QStringLiteral("0") : GeneralText(adder, sep);
+    result.records.push_back(std::move(record));
+    return true;
+  });
+  return result;
+}
+
+TypesFile ReadTypeFile(const QString &path) {
+  QByteArray bytes;
+  LoadReport report;
+  if (!ReadWholeFile(path, bytes, report)) {
+    TypesFile result;
+    result.names.append(QString());
+    result.report = report;
+    return result;
+  }
+  return ParseTypes(bytes);
+}
+
+ConversionsFile ReadConversionFile(const QString &path, const NumberSeparators &sep) {
+  QByteArray bytes;
+  LoadReport report;
+  if (!ReadWholeFile(path, bytes, report)) {
+    ConversionsFile result;
+    result.report = report;
+    return result;
+  }
+  return ParseConversions(bytes, sep);
+}
+
+QString FileNumberText(double value) {
+  if (value == 0.0) return QStringLiteral("0");
+  char buffer[64];
+  auto [p, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  if (ec != std::errc()) return QStringLiteral("0");
+  // The files' grammar wants an upper-case exponent letter and no bare "inf".
+  for (char *q = buffer; q != p; ++q)
+    if (*q == 'e') *q = 'E';
+  return QString::fromLatin1(buffer, p - buffer);
+}
+
+namespace {
+std::optional<QString> Quoted(const QString &text) {
+  if (text.contains(u'"')) return std::nullopt;
+  return QLatin1Char('"') + text + QLatin1Char('"');
+}
+}  // namespace
+
+std::optional<QString> TypeLine(const QString &typeName) {
+  return Quoted(typeName);
+}
+
+std::optional<QString> RecordLine(const QString &fromUnit, const QString &toUnit,
+                                  const QString &typeName, const QString &multiplierText,
+                                  double adder) {
+  const auto from = Quoted(fromUnit), to = Quoted(toUnit), type = Quoted(typeName);
+  if (!from || !to || !type || !std::isfinite(adder)) return std::nullopt;
+  QString multiplier = QStringLiteral("0");
+  if (!multiplierText.isEmpty()) {
+    const auto quoted = Quoted(multiplierText);
+    if (!quoted) return std::nullopt;
+    multiplier = *quoted;
+  }
+  return *from + u',' + *to + u',' + *type + u',' + multiplier + u',' + FileNumberText(adder);
+}
+
+AppendResult AppendLine(const QString &path, const QString &line) {
+  AppendResult result;
+  if (line.contains(u'\n') || line.contains(u'\r')) {
+    result.error = QStringLiteral("The text holds a line break.");
+    return result;
+  }
+  QFile file(path);
+  const bool existed = QFileInfo::exists(path);
+  if (QFileInfo(path).isDir()) {
+    result.error = QStringLiteral("It is a folder, not a file.");
+    return result;
+  }
+  if (!file.open(QIODevice::ReadWrite | QIODevice::Append)) {
+    result.error = file.errorString();
+    return result;
+  }
+#ifndef Q_OS_WIN
+  // Two programs appending at once must not interleave their lines.
+  ::flock(file.handle(), LOCK_EX);
+#endif
+  // What the file holds decides the encoding and whether a line break is missing.
+  const qint64 oldSize = file.size();
+  QByteArray existing;
+  if (oldSize > 0) {
+    QFile reader(path);
+    if (reader.open(QIODevice::ReadOnly)) existing = reader.readAll();
+  }
+  const TextEncoding encoding = existing.isEmpty() ? TextEncoding::Utf8 : DetectEncoding(existing);
+  const auto encoded = EncodeText(line, encoding);
+  if (!encoded) {
+    result.error = QStringLiteral(
+        "The text holds a character that the file's encoding "
+        "(Windows-1252) cannot store.");
+    if (!existed) file.remove();
+    return result;
+  }
+  QByteArray bytes;
+  if (!existing.isEmpty() && !existing.endsWith('\n') && !existing.endsWith('\r'))
+    bytes.append("\r\n");
+  bytes.append(*encoded);
+  bytes.append("\r\n");
+  const qint64 written = file.write(bytes);
+  const bool flushed = written == bytes.size() && file.flush();
+  if (!flushed) {
+    result.error = file.errorString();
+    if (result.error.isEmpty()) result.error = QStringLiteral("The line could not be written.");
+    // Leave the file exactly as it was.
+    file.resize(oldSize);
+    if (!existed) file.remove();
+    return result;
+  }
+  result.ok = true;
+  return result;
+}
+
+}  // namespace qlc

@@ -1,0 +1,434 @@
+#include "main_window/frm_main.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFrame>
+#include <QHeaderView>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTableView>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+#include <cmath>
+
+#include "data/conversion_data.h"
+#include "main_window/pick_combo.h"
+#include "main_window/tray_state.h"
+#include "table/flex_grid.h"
+
+namespace qlc {
+
+namespace {
+
+constexpr int kTwips = FlexGrid::kTwipsPerPixel;
+
+int Px(int twips) {
+  return int(std::lround(double(twips) / kTwips));
+}
+
+void Place(QWidget *w, int left, int top, int width, int height) {
+  w->setGeometry(Px(left), Px(top), Px(width), Px(height));
+}
+
+// Fonts named by the design, with the nearest ones a Linux desktop has.
+QFont ArialFont(double points, bool bold = false) {
+  QFont f(QStringLiteral("Arial"));
+  f.setFamilies(
+      {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+  f.setPointSizeF(points);
+  f.setBold(bold);
+  return f;
+}
+
+QFont TitleFont() {
+  QFont f(QStringLiteral("Copperplate Gothic Bold"));
+  f.setFamilies({QStringLiteral("Copperplate Gothic Bold"), QStringLiteral("DejaVu Serif"),
+                 QStringLiteral("Liberation Serif")});
+  f.setPointSizeF(26.25);
+  f.setBold(true);
+  return f;
+}
+
+QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, Qt::Alignment align,
+                  const QFont &font) {
+  auto *label = new QLabel(text, parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setAlignment(align);
+  label->setFont(font);
+  return label;
+}
+
+QToolButton *MakePageButton(QWidget *parent, const char *name, const char *image,
+                            const QString &tip) {
+  auto *button = new QToolButton(parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setIcon(QIcon(QStringLiteral(":/%1.svg").arg(QLatin1String(image))));
+  button->setIconSize(QSize(11, 9));
+  button->setToolTip(tip);
+  button->setAccessibleName(tip);
+  button->setFocusPolicy(Qt::TabFocus);
+  button->setAutoRaise(false);
+  return button;
+}
+
+}  // namespace
+
+QString frmMain::SalesAddress() {
+  return QStringLiteral("sales@quellor.example");
+}
+QString frmMain::HomePage() {
+  return QStringLiteral("https://www.quellor.example/");
+}
+
+frmMain::frmMain(QWidget *parent) : QMainWindow(parent), tray_(std::make_unique<TrayState>()) {
+  setObjectName(QStringLiteral("frmMain"));
+  setWindowTitle(QStringLiteral("QUELLOR - UNIT CONVERTER"));
+  setWindowIcon(QIcon(QStringLiteral(":/icon.svg")));
+  // A fixed window with a close box and no minimise or maximise box.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  BuildControls();
+  BuildMenus();
+  Form_Load();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::BuildControls() {
+  auto *client = new QWidget(this);
+  client->setObjectName(QStringLiteral("client"));
+  client->setFixedSize(Px(6840), Px(4500));
+  setCentralWidget(client);
+
+  Line1 = new QFrame(client);
+  Line1->setObjectName(QStringLiteral("Line1"));
+  Line1->setFrameShape(QFrame::HLine);
+  Line1->setFrameShadow(QFrame::Sunken);
+  Line1->setGeometry(0, 0, Px(9480), 2);
+
+  Image2 = new QLabel(client);
+  Image2->setObjectName(QStringLiteral("Image2"));
+  Image2->setPixmap(QIcon(QStringLiteral(":/logo.svg")).pixmap(QSize(147, 70)));
+  Image2->setAccessibleDescription(QStringLiteral("Quellor logo"));
+  Place(Image2, 240, 120, 2205, 1050);
+
+  const QColor navy(0, 0, 128);
+  QPalette navyText;
+  navyText.setColor(QPalette::WindowText, navy);
+  Label12 = MakeLabel(client, "Label12", QStringLiteral("UNIT"), Qt::AlignHCenter | Qt::AlignTop,
+                      TitleFont());
+  Label12->setPalette(navyText);
+  Place(Label12, 2760, 120, 3975, 615);
+  Label8 = MakeLabel(client, "Label8", QStringLiteral("CONVERTER"), Qt::AlignHCenter | Qt::AlignTop,
+                     TitleFont());
+  Label8->setPalette(navyText);
+  Place(Label8, 2760, 600, 3975, 495);
+
+  FG1 = new FlexGrid(5, nullptr, this);
+  FG1->setObjectName(QStringLiteral("FG1"));
+  MSFlexGrid1 = new FlexGrid(5, client, this);
+  MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
+  QTableView *grid = MSFlexGrid1->view();
+  grid->setObjectName(QStringLiteral("MSFlexGrid1"));
+  grid->setToolTip(QStringLiteral("Sort"));
+  grid->setAccessibleName(QStringLiteral("Conversions"));
+  grid->setAccessibleDescription(QStringLiteral("Sort"));
+  QFont gridFont = ArialFont(8.25);
+  gridFont.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                        QStringLiteral("DejaVu Sans")});
+  grid->setFont(gridFont);
+  grid->horizontalHeader()->setFont(gridFont);
+  Place(grid, 120, 1200, 3195, 2115);
+
+  TopBtn = MakePageButton(client, "TopBtn", "top", QStringLiteral("Top of List"));
+  Place(TopBtn, 3480, 1200, 255, 255);
+  PrevBtn = MakePageButton(client, "PrevBtn", "prev", QStringLiteral("Go Back One Page"));
+  Place(PrevBtn, 3480, 1560, 255, 255);
+  NextBtn = MakePageButton(client, "NextBtn", "next", QStringLiteral("Move Down One Page"));
+  Place(NextBtn, 3480, 2640, 255, 255);
+  BtmBtn = MakePageButton(client, "BtmBtn", "bottom", QStringLiteral("Go to Bottom of List"));
+  Place(BtmBtn, 3480, 3000, 255, 255);
+
+  Label4 =
+      MakeLabel(client, "Label4", QStringLiteral("Select Type"), Qt::AlignHCenter, ArialFont(8.25));
+  Place(Label4, 3960, 1440, 1455, 255);
+  Combo1 = new PickCombo(client);
+  Combo1->setObjectName(QStringLiteral("Combo1"));
+  Combo1->setToolTip(QStringLiteral("Conversion Group Type"));
+  Combo1->setAccessibleDescription(QStringLiteral("Conversion Group Type"));
+  Combo1->setMaxVisibleItems(20);
+  Place(Combo1, 3960, 1680, 1455, 315);
+
+  Label9 = MakeLabel(client, "Label9", QStringLiteral("Significant Digits"), Qt::AlignHCenter,
+                     ArialFont(8.25));
+  Place(Label9, 5520, 1440, 1215, 255);
+  Combo2 = new PickCombo(client);
+  Combo2->setObjectName(QStringLiteral("Combo2"));
+  Combo2->setAccessibleDescription(QStringLiteral("Significant Digits"));
+  Place(Combo2, 5640, 1680, 975, 315);
+
+  Text1 = new QLineEdit(QStringLiteral("1"), client);
+  Text1->setObjectName(QStringLiteral("Text1"));
+  Text1->setToolTip(QStringLiteral("Convert From"));
+  Text1->setAccessibleName(QStringLiteral("Convert From"));
+  Place(Text1, 3960, 2280, 1095, 285);
+  Label3 = MakeLabel(client, "Label3", QStringLiteral("="), Qt::AlignHCenter, font());
+  Place(Label3, 5160, 2280, 255, 225);
+  Text2 = new QLineEdit(QStringLiteral("1"), client);
+  Text2->setObjectName(QStringLiteral("Text2"));
+  Text2->setToolTip(QStringLiteral("Convert To"));
+  Text2->setAccessibleName(QStringLiteral("Convert To"));
+  Place(Text2, 5520, 2280, 1095, 285);
+
+  Label1 = MakeLabel(client, "Label1", QString(), Qt::AlignLeft | Qt::AlignTop, ArialFont(8.25));
+  Label1->setWordWrap(true);
+  Label1->setAccessibleDescription(QStringLiteral("Convert From unit"));
+  Place(Label1, 3960, 2640, 1335, 495);
+  Label2 = MakeLabel(client, "Label2", QString(), Qt::AlignLeft | Qt::AlignTop, ArialFont(8.25));
+  Label2->setWordWrap(true);
+  Label2->setAccessibleDescription(QStringLiteral("Convert To unit"));
+  Place(Label2, 5520, 2640, 1275, 495);
+
+  Label5 = MakeLabel(client, "Label5",
+                     QStringLiteral("QUELLOR DESKTOP TOOLS \u2022 EXACT, INSTANT, FREE"),
+                     Qt::AlignHCenter, ArialFont(8.25, true));
+  Place(Label5, 240, 3480, 6315, 195);
+  Label14 = MakeLabel(client, "Label14", QStringLiteral("QUELLOR, INC."), Qt::AlignLeft,
+                      ArialFont(8.25, true));
+  Place(Label14, 480, 3720, 1815, 255);
+  Label6 = MakeLabel(client, "Label6", QStringLiteral("1 Example Way, Springfield"), Qt::AlignLeft,
+                     ArialFont(8.25));
+  Place(Label6, 2280, 3720, 2175, 255);
+  Label7 = MakeLabel(client, "Label7", QStringLiteral("Tel/Fax: +1 555 0100"), Qt::AlignLeft,
+                     ArialFont(8.25));
+  Place(Label7, 4560, 3720, 2040, 255);
+
+  Label10 = MakeLabel(client, "Label10", QStringLiteral("E-mail:"),
+                      Qt::AlignRight | Qt::AlignVCenter, ArialFont(8.25));
+  Place(Label10, 840, 4200, 735, 255);
+  QFont linkFont = ArialFont(8.25, true);
+  linkFont.setUnderline(true);
+  Label11 =
+      MakeLabel(client, "Label11", SalesAddress(), Qt::AlignLeft | Qt::AlignVCenter, linkFont);
+  Label11->setPalette(navyText);
+  Label11->setCursor(Qt::PointingHandCursor);
+  Label11->setAccessibleDescription(QStringLiteral("Write an e-mail to sales"));
+  Place(Label11, 1680, 4200, 2175, 255);
+  Label13 = MakeLabel(client, "Label13", QStringLiteral("www.quellor.example"),
+                      Qt::AlignLeft | Qt::AlignVCenter, linkFont);
+  Label13->setPalette(navyText);
+  Label13->setCursor(Qt::PointingHandCursor);
+  Label13->setAccessibleDescription(QStringLiteral("Open the home page"));
+  Place(Label13, 4320, 4200, 2175, 255);
+  Label11->installEventFilter(this);
+  Label13->installEventFilter(this);
+
+  // Tab order: Text1, the table, Text2, the four buttons, the two choosers.
+  setTabOrder(Text1, grid);
+  setTabOrder(grid, Text2);
+  setTabOrder(Text2, TopBtn);
+  setTabOrder(TopBtn, PrevBtn);
+  setTabOrder(PrevBtn, NextBtn);
+  setTabOrder(NextBtn, BtmBtn);
+  setTabOrder(BtmBtn, Combo1);
+  setTabOrder(Combo1, Combo2);
+
+  Text1->installEventFilter(this);
+  Text2->installEventFilter(this);
+  connect(Combo1, &PickCombo::picked, this, [this] { Combo1_Click(); });
+  connect(Combo2, &PickCombo::picked, this, [this] { Combo2_Click(); });
+  connect(MSFlexGrid1, &FlexGrid::Click, this, [this] { MSFlexGrid1_Click(); });
+  connect(TopBtn, &QToolButton::clicked, this, [this] { TopBtn_Click(); });
+  connect(PrevBtn, &QToolButton::clicked, this, [this] { PrevBtn_Click(); });
+  connect(NextBtn, &QToolButton::clicked, this, [this] { NextBtn_Click(); });
+  connect(BtmBtn, &QToolButton::clicked, this, [this] { BtmBtn_Click(); });
+}
+
+void frmMain::BuildMenus() {
+  FileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+  FileMenu->setObjectName(QStringLiteral("FileMenu"));
+  ExitItem = FileMenu->addAction(QStringLiteral("&Minimize"));
+  ExitItem->setObjectName(QStringLiteral("ExitItem"));
+  connect(ExitItem, &QAction::triggered, this, [this] { ExitItem_Click(); });
+
+  UtilityMenu = menuBar()->addMenu(QStringLiteral("&Utilities"));
+  UtilityMenu->setObjectName(QStringLiteral("UtilityMenu"));
+  AddItem2 = UtilityMenu->addAction(QStringLiteral("&Add Type"));
+  AddItem2->setObjectName(QStringLiteral("AddItem2"));
+  AddItem = UtilityMenu->addAction(QStringLiteral("&Add Conversion"));
+  AddItem->setObjectName(QStringLiteral("AddItem"));
+  connect(AddItem2, &QAction::triggered, this, [this] { AddItem2_Click(); });
+  connect(AddItem, &QAction::triggered, this, [this] { AddItem_Click(); });
+
+  HelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
+  HelpMenu->setObjectName(QStringLiteral("HelpMenu"));
+  AboutItem = HelpMenu->addAction(QStringLiteral("&About"));
+  AboutItem->setObjectName(QStringLiteral("AboutItem"));
+  connect(AboutItem, &QAction::triggered, this, [this] { AboutItem_Click(); });
+
+  // The tray's pop-up menu is a menu of the window that the bar does not show.
+  zmnuSysTrayDemo = new QMenu(QStringLiteral("&SysTray"), this);
+  zmnuSysTrayDemo->setObjectName(QStringLiteral("zmnuSysTrayDemo"));
+  mFile[0] = zmnuSysTrayDemo->addAction(QStringLiteral("&Restore"));
+  mFile[0]->setObjectName(QStringLiteral("mFile_0"));
+  mFile[1] = zmnuSysTrayDemo->addAction(QStringLiteral("&Unload QLCNVT"));
+  mFile[1]->setObjectName(QStringLiteral("mFile_1"));
+  connect(mFile[0], &QAction::triggered, this, [this] { mFile_Click(0); });
+  connect(mFile[1], &QAction::triggered, this, [this] { mFile_Click(1); });
+}
+
+void frmMain::Form_Load() {
+  if (ShellTrayAdd() == 1) HookWindow();
+  LoadTypes();
+  Combo2->clear();
+  for (int i = 0; i <= 5; ++i) Combo2->addItem(QString::number(i));
+  Combo2->setEditText(QStringLiteral("2"));
+  LoadConversions();
+  SortFrom = 0;
+  SortTo = 0;
+  SortType = 0;
+  // So that a value entered right after start-up converts through the first record.
+  if (MSFlexGrid1->Rows() > 1) {
+    MSFlexGrid1->SetRow(1);
+    MSFlexGrid1->SetCol(0);
+  }
+  Text1->setFocus();
+  if (!startupProblems_.isEmpty()) QTimer::singleShot(0, this, [this] { ShowStartupProblems(); });
+}
+
+void frmMain::NoteProblem(const QString &fileName, const LoadReport &report) {
+  const QString folder = QDir::toNativeSeparators(QDir::currentPath());
+  QStringList lines;
+  if (report.missing)
+    lines << QStringLiteral("%1 could not be read in %2 (%3); the program starts without it.")
+                 .arg(fileName, folder, report.error);
+  if (report.truncated)
+    lines << QStringLiteral("%1 holds more than %2 entries; only the first %2 were loaded.")
+                 .arg(fileName)
+                 .arg(report.limit);
+  if (report.skippedLines > 0)
+    lines << QStringLiteral(
+                 "%1: %2 line(s) that do not fit the format were skipped, the "
+                 "first at line %3.")
+                 .arg(fileName)
+                 .arg(report.skippedLines)
+                 .arg(report.firstSkippedLine);
+  if (lines.isEmpty()) return;
+  if (!startupProblems_.isEmpty()) startupProblems_ += u'\n';
+  startupProblems_ += lines.join(u'\n');
+}
+
+void frmMain::ShowStartupProblems() {
+  // Not modal to the program's flow: the converter works while the note is open.
+  auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("qlconvert"), startupProblems_,
+                              QMessageBox::Ok, this);
+  box->setObjectName(QStringLiteral("StartupMessage"));
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->open();
+}
+
+void frmMain::LoadTypes() {
+  const TypesFile types = ReadTypeFile(QDir::current().filePath(QStringLiteral("type.txt")));
+  NoteProblem(QStringLiteral("type.txt"), types.report);
+  Combo1->clear();
+  Combo1->addItems(types.names);
+  Combo1->setEditText(QStringLiteral("ALL"));
+}
+
+void frmMain::LoadConversions() {
+  MSFlexGrid1->SetTextMatrix(0, 0, QStringLiteral("FROM"));
+  MSFlexGrid1->SetTextMatrix(0, 1, QStringLiteral("TO"));
+  // Half the table's width each, less a little; whole twips, ties to even.
+  const double half = MSFlexGrid1->Width() / 2.0;
+  MSFlexGrid1->SetColWidth(0, int(std::nearbyint(half - 151)));
+  MSFlexGrid1->SetColWidth(1, int(std::nearbyint(half - 150)));
+  for (int c = 2; c < 5; ++c) MSFlexGrid1->SetColWidth(c, 0);
+
+  const ConversionsFile file = ReadConversionFile(
+      QDir::current().filePath(QStringLiteral("convert.txt")), CurrentSeparators());
+  NoteProblem(QStringLiteral("convert.txt"), file.report);
+
+  FG1->SetRedraw(false);
+  MSFlexGrid1->SetRedraw(false);
+  FG1->ClearBody();
+  MSFlexGrid1->ClearBody();
+  for (const ConversionRecord &r : file.records) {
+    const QString cells[5] = {r.FromUnit, r.ToUnit, r.TypeName, r.Multiplier, r.Adder};
+    FG1->AddRow(cells);
+    MSFlexGrid1->AddRow(cells);
+  }
+  // The master table keeps one empty row after the last record.
+  FG1->AddItem(QString());
+  FG1->SetRedraw(true);
+  MSFlexGrid1->SetRedraw(true);
+}
+
+void frmMain::Show() {
+  show();
+}
+
+void frmMain::changeEvent(QEvent *event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange) Form_Resize();
+}
+
+void frmMain::Form_Resize() {
+  // Hide only while the tray icon can bring the window back.
+  if ((windowState() & Qt::WindowMinimized) && TrayIconShown())
+    QTimer::singleShot(0, this, [this] {
+      if (windowState() & Qt::WindowMinimized) hide();
+    });
+}
+
+void frmMain::closeEvent(QCloseEvent *event) {
+  if (unloading_) {
+    event->accept();
+    return;
+  }
+  if (Form_Unload())
+    event->ignore();
+  else
+    event->accept();
+}
+
+void frmMain::ExitItem_Click() {
+  setWindowState(windowState() | Qt::WindowMinimized);
+}
+
+void frmMain::Label11_Click() {
+  QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + SalesAddress()));
+}
+
+void frmMain::Label13_Click() {
+  QDesktopServices::openUrl(QUrl(HomePage()));
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event) {
+  if (event->type() == QEvent::KeyPress && (watched == Text1 || watched == Text2)) {
+    const auto *key = static_cast<QKeyEvent *>(event);
+    // Enter on either keyboard is key code 13; modifiers do not matter.
+    const int code = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) ? 13 : 0;
+    if (watched == Text1)
+      Text1_KeyDown(code);
+    else
+      Text2_KeyDown(code);
+    return false;
+  }
+  if (event->type() == QEvent::MouseButtonRelease &&
+      static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+    if (watched == Label11) Label11_Click();
+    if (watched == Label13) Label13_Click();
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace qlc

@@ -1,0 +1,143 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <memory>
+
+#include "numbers/formats.h"
+#include "table/paging.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QFrame;
+class QToolButton;
+
+namespace qlc {
+
+class FlexGrid;
+class PickCombo;
+struct LoadReport;
+struct TrayState;
+
+// The main window: the conversion view, the table with its paging buttons, the menus
+// and the tray. It owns all shared state of the running program.
+class frmMain : public QMainWindow {
+  Q_OBJECT
+ public:
+  // Loads the data files from the working directory (start-up); Show() then shows it.
+  explicit frmMain(QWidget *parent = nullptr);
+  ~frmMain() override;
+
+  void Show();
+
+  // Controls, named as the rest of the program names them.
+  QLabel *Image2 = nullptr;
+  QLabel *Label12 = nullptr;
+  QLabel *Label8 = nullptr;
+  FlexGrid *MSFlexGrid1 = nullptr;
+  FlexGrid *FG1 = nullptr;
+  QToolButton *TopBtn = nullptr;
+  QToolButton *PrevBtn = nullptr;
+  QToolButton *NextBtn = nullptr;
+  QToolButton *BtmBtn = nullptr;
+  QLabel *Label4 = nullptr;
+  PickCombo *Combo1 = nullptr;
+  QLabel *Label9 = nullptr;
+  PickCombo *Combo2 = nullptr;
+  QLineEdit *Text1 = nullptr;
+  QLabel *Label3 = nullptr;
+  QLineEdit *Text2 = nullptr;
+  QLabel *Label1 = nullptr;
+  QLabel *Label2 = nullptr;
+  QLabel *Label5 = nullptr;  // product-line banner
+  QLabel *Label6 = nullptr;  // postal address
+  QLabel *Label7 = nullptr;  // telephone and fax
+  QLabel *Label14 = nullptr;
+  QLabel *Label10 = nullptr;
+  QLabel *Label11 = nullptr;
+  QLabel *Label13 = nullptr;
+  QFrame *Line1 = nullptr;
+
+  QMenu *FileMenu = nullptr;
+  QAction *ExitItem = nullptr;
+  QMenu *UtilityMenu = nullptr;
+  QAction *AddItem2 = nullptr;
+  QAction *AddItem = nullptr;
+  QMenu *HelpMenu = nullptr;
+  QAction *AboutItem = nullptr;
+  QMenu *zmnuSysTrayDemo = nullptr;
+  QAction *mFile[2] = {nullptr, nullptr};
+
+  // Sort memories of the table's header: 0 never sorted, 1 ascending, 2 descending.
+  std::int16_t SortFrom = 0;
+  std::int16_t SortTo = 0;
+  std::int16_t SortType = 0;
+
+  // Event handlers.
+  void Form_Load();
+  void Form_Resize();
+  // Returns true when the close is cancelled (the window stays).
+  bool Form_Unload();
+  void ExitItem_Click();
+  void AddItem2_Click();
+  void AddItem_Click();
+  void AboutItem_Click();
+  void Label11_Click();
+  void Label13_Click();
+  void Combo1_Click();
+  void Combo2_Click();
+  void Text1_KeyDown(int keyCode);
+  void Text2_KeyDown(int keyCode);
+  void MSFlexGrid1_Click();
+  void TopBtn_Click();
+  void PrevBtn_Click();
+  void NextBtn_Click();
+  void BtmBtn_Click();
+  void mFile_Click(int index);
+
+  // Start-up loading.
+  void LoadTypes();
+  void LoadConversions();
+  // The re-conversion through the current row after it changed.
+  void ReconvertCurrentRow(const PatternSet &set);
+
+  // Tray.
+  int ShellTrayAdd();
+  void ShellTrayDelete();
+  void HookWindow();
+  void UnhookWindow();
+  void RestoreWindow();
+  // True while the tray icon is really shown, so hiding the window cannot lose it.
+  bool TrayIconShown() const;
+
+  // What start-up could not load, for the message shown once the window is up; empty
+  // when all went well.
+  QString StartupProblems() const { return startupProblems_; }
+
+  // The addresses behind the links.
+  static QString SalesAddress();
+  static QString HomePage();
+
+ protected:
+  void changeEvent(QEvent *event) override;
+  void closeEvent(QCloseEvent *event) override;
+  bool eventFilter(QObject *watched, QEvent *event) override;
+
+ private:
+  void BuildControls();
+  void BuildMenus();
+  void ValueEntry(QLineEdit *from, QLineEdit *to, bool forward);
+  void Page(PageButton button, const PatternSet &set);
+  void NoteProblem(const QString &fileName, const LoadReport &report);
+  void ShowStartupProblems();
+
+  QString startupProblems_;
+  bool unloading_ = false;
+  std::unique_ptr<TrayState> tray_;  // the tray part of the window
+};
+
+}  // namespace qlc

@@ -1,0 +1,147 @@
+// The conversion view: value entry, the group change and the digits change.
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <cmath>
+
+#include "main_window/frm_main.h"
+#include "main_window/pick_combo.h"
+#include "table/flex_grid.h"
+
+namespace qlc {
+
+namespace {
+
+// The busy pointer for the length of one handler, restored on every path.
+class BusyCursor {
+ public:
+  BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+  BusyCursor(const BusyCursor &) = delete;
+  BusyCursor &operator=(const BusyCursor &) = delete;
+};
+
+// The multiplier and adder of one table row; empty when either is not a number.
+struct RowFactors {
+  bool ok = false;
+  double m = 0.0, a = 0.0;
+};
+
+RowFactors ReadFactors(const FlexGrid &grid, int row, const NumberSeparators &sep) {
+  RowFactors f;
+  if (row < 1 || row >= grid.Rows()) return f;
+  const ReadResult m = ReadNumber(grid.TextMatrix(row, 3), sep);
+  const ReadResult a = ReadNumber(grid.TextMatrix(row, 4), sep);
+  f.ok = m.ok() && a.ok();
+  f.m = m.value;
+  f.a = a.value;
+  return f;
+}
+
+}  // namespace
+
+void frmMain::Text1_KeyDown(int keyCode) {
+  if (keyCode == 13) ValueEntry(Text1, Text2, true);
+}
+
+void frmMain::Text2_KeyDown(int keyCode) {
+  if (keyCode == 13) ValueEntry(Text2, Text1, false);
+}
+
+void frmMain::ValueEntry(QLineEdit *from, QLineEdit *to, bool forward) {
+  const QString typed = from->text();
+  if (typed.isEmpty()) return;
+  const NumberSeparators sep = CurrentSeparators();
+  const QString digits = Combo2->currentText();
+  const std::optional<int> choice = DigitsChoice(digits, sep);
+  if (!choice) {
+    // A number outside 0..6 selects no pattern and does nothing; a word is a mistake.
+    if (!ReadNumber(digits, sep).ok()) QApplication::beep();
+    return;
+  }
+  const RowFactors f = ReadFactors(*MSFlexGrid1, MSFlexGrid1->Row(), sep);
+  const ReadResult v = ReadNumber(typed, sep);
+  if (!f.ok || !v.ok()) {
+    QApplication::beep();
+    return;
+  }
+  // One IEEE operation at a time, as the formulas read.
+  double r;
+  if (forward) {
+    const double t = v.value * f.m;
+    r = t + f.a;
+  } else {
+    const double d = v.value - f.a;
+    r = d / f.m;
+  }
+  if (!std::isfinite(r)) {
+    QApplication::beep();
+    return;
+  }
+  const PatternSet &set = forward ? FromEntryFormats : ToEntryFormats;
+  to->setText(FormatValue(r, set[size_t(*choice)], sep));
+}
+
+void frmMain::ReconvertCurrentRow(const PatternSet &set) {
+  const int row = MSFlexGrid1->Row();
+  const bool hasRow = row >= 1 && row < MSFlexGrid1->Rows();
+  if (!Text1->text().isEmpty() && hasRow) {
+    const NumberSeparators sep = CurrentSeparators();
+    const RowFactors f = ReadFactors(*MSFlexGrid1, row, sep);
+    const ReadResult v = ReadNumber(Text1->text(), sep);
+    const double p = v.value * f.m;
+    const double r = p + f.a;
+    if (!f.ok || !v.ok() || !std::isfinite(r)) {
+      // Nothing that was not computed from the inputs may appear in the fields.
+      QApplication::beep();
+    } else {
+      QString text1 = Text1->text();
+      QString text2 = GeneralText(r, sep);
+      RenderValueFields(text1, text2, Combo2->currentText(), set, sep);
+      Text2->setText(text2);
+      Text1->setText(text1);
+    }
+  }
+  Label1->setText(hasRow ? MSFlexGrid1->TextMatrix(row, 0) : QString());
+  Label2->setText(hasRow ? MSFlexGrid1->TextMatrix(row, 1) : QString());
+}
+
+void frmMain::Combo1_Click() {
+  BusyCursor busy;
+  const QString group = Combo1->currentText();
+  const bool all = group == QLatin1String("ALL");
+  MSFlexGrid1->SetRedraw(false);
+  MSFlexGrid1->ClearBody();
+  // The master table's last row is the empty one after the records.
+  const int records = FG1->Rows() - 2;
+  bool added = false;
+  for (int r = 1; r <= records; ++r) {
+    const QString *cells = FG1->RowCells(r);
+    if (all || cells[2].contains(group, Qt::CaseSensitive)) {
+      MSFlexGrid1->AddRow(cells);
+      added = true;
+    }
+  }
+  if (added) {
+    MSFlexGrid1->SetTextMatrix(0, 0, QStringLiteral("FROM"));
+    MSFlexGrid1->SetTextMatrix(0, 1, QStringLiteral("TO"));
+  }
+  MSFlexGrid1->SetRedraw(true);
+  if (MSFlexGrid1->Rows() > 1) {
+    MSFlexGrid1->SetRow(1);
+    MSFlexGrid1->SetCol(0);
+    MSFlexGrid1->SetTopRow(1);
+  }
+  ReconvertCurrentRow(TableFormats);
+}
+
+void frmMain::Combo2_Click() {
+  if (Text1->text().isEmpty()) return;
+  QString text1 = Text1->text(), text2 = Text2->text();
+  RenderValueFields(text1, text2, Combo2->currentText(), DigitsChangeFormats, CurrentSeparators());
+  Text2->setText(text2);
+  Text1->setText(text1);
+}
+
+}  // namespace qlc

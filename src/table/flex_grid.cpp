@@ -1,0 +1,310 @@
+#include "table/flex_grid.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTableView>
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+#include "table/generic_compare.h"
+
+namespace qlc {
+
+FlexGridModel::FlexGridModel(FlexGrid *grid) : QAbstractTableModel(grid), grid_(grid) {}
+
+int FlexGridModel::rowCount(const QModelIndex &parent) const {
+  return parent.isValid() ? 0 : grid_->rows_ - 1;
+}
+
+int FlexGridModel::columnCount(const QModelIndex &parent) const {
+  return parent.isValid() ? 0 : grid_->cols_;
+}
+
+QVariant FlexGridModel::data(const QModelIndex &index, int role) const {
+  if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)) return {};
+  return grid_->TextMatrix(index.row() + 1, index.column());
+}
+
+QVariant FlexGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || section < 0 || section >= grid_->cols_) return {};
+  if (role == Qt::DisplayRole) return grid_->TextMatrix(0, section);
+  if (role == Qt::TextAlignmentRole) return int(Qt::AlignLeft | Qt::AlignVCenter);
+  return {};
+}
+
+FlexGrid::FlexGrid(int cols, QWidget *viewParent, QObject *parent)
+    : QObject(parent),
+      cols_(std::max(1, cols)),
+      cells_(size_t(cols_)),
+      colWidths_(size_t(cols_), -1),
+      model_(new FlexGridModel(this)),
+      sortOrder_([](const std::vector<QString> &keys, bool descending) {
+        return GenericSortOrder(keys, descending);
+      }) {
+  if (!viewParent) return;
+  auto *view = new QTableView(viewParent);
+  view_ = view;
+  view->setModel(model_);
+  view->setSelectionMode(QAbstractItemView::NoSelection);
+  view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view->setSortingEnabled(false);
+  view->setWordWrap(false);
+  view->setCornerButtonEnabled(false);
+  view->verticalHeader()->hide();
+  // Fixed row heights keep tens of thousands of rows cheap to lay out.
+  view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  view->verticalHeader()->setDefaultSectionSize(16);
+  view->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  view->horizontalHeader()->setSectionsClickable(true);
+  view->horizontalHeader()->setHighlightSections(false);
+  view->horizontalHeader()->setSortIndicatorShown(false);
+  view->horizontalHeader()->setStretchLastSection(false);
+  view->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  view->viewport()->installEventFilter(this);
+  view->horizontalHeader()->viewport()->installEventFilter(this);
+  connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this] { SyncCurrentFromView(); });
+}
+
+FlexGrid::~FlexGrid() = default;
+
+QString FlexGrid::TextMatrix(int row, int col) const {
+  if (row < 0 || row >= rows_ || col < 0 || col >= cols_) return {};
+  return cells_[size_t(row) * size_t(cols_) + size_t(col)];
+}
+
+void FlexGrid::SetTextMatrix(int row, int col, const QString &text) {
+  if (row < 0 || row >= rows_ || col < 0 || col >= cols_) return;
+  cells_[size_t(row) * size_t(cols_) + size_t(col)] = text;
+  if (!redraw_) return;
+  if (row == 0)
+    emit model_->headerDataChanged(Qt::Horizontal, col, col);
+  else
+    emit model_->dataChanged(model_->index(row - 1, col), model_->index(row - 1, col));
+}
+
+void FlexGrid::RowsChangedBegin(int first, int last, bool insert) {
+  if (!redraw_) {
+    pendingReset_ = true;
+    return;
+  }
+  if (insert)
+    model_->beginInsertRows({}, first - 1, last - 1);
+  else
+    model_->beginRemoveRows({}, first - 1, last - 1);
+}
+
+void FlexGrid::RowsChangedEnd(bool insert) {
+  if (!redraw_) return;
+  if (insert)
+    model_->endInsertRows();
+  else
+    model_->endRemoveRows();
+}
+
+void FlexGrid::AddItem(const QString &text) {
+  std::vector<QString> row(static_cast<size_t>(cols_));
+  if (!text.isEmpty()) {
+    const auto parts = text.split(u'\t');
+    for (int c = 0; c < cols_ && c < parts.size(); ++c) row[size_t(c)] = parts[c];
+  }
+  AddRow(row.data());
+}
+
+void FlexGrid::AddRow(const QString *cells) {
+  RowsChangedBegin(rows_, rows_, true);
+  cells_.insert(cells_.end(), cells, cells + cols_);
+  ++rows_;
+  RowsChangedEnd(true);
+}
+
+void FlexGrid::RemoveItem(int row) {
+  if (row < 1 || row >= rows_) return;
+  RowsChangedBegin(row, row, false);
+  const auto first = cells_.begin() + ptrdiff_t(row) * cols_;
+  cells_.erase(first, first + cols_);
+  --rows_;
+  RowsChangedEnd(false);
+  if (row_ >= rows_) row_ = rows_ - 1;
+}
+
+void FlexGrid::ClearBody() {
+  if (rows_ <= 1) return;
+  if (redraw_) model_->beginResetModel();
+  cells_.resize(size_t(cols_));
+  rows_ = 1;
+  row_ = 0;
+  if (redraw_)
+    model_->endResetModel();
+  else
+    pendingReset_ = true;
+}
+
+void FlexGrid::SetRedraw(bool on) {
+  if (on == redraw_) return;
+  if (!on) {
+    redraw_ = false;
+    return;
+  }
+  redraw_ = true;
+  if (pendingReset_) {
+    pendingReset_ = false;
+    model_->beginResetModel();
+    model_->endResetModel();
+    emit model_->headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
+    ApplyHighlight();
+  }
+}
+
+int FlexGrid::ColWidth(int col) const {
+  if (col < 0 || col >= cols_) return 0;
+  const int w = colWidths_[size_t(col)];
+  if (w >= 0) return w;
+  return view_ ? view_->columnWidth(col) * kTwipsPerPixel : 0;
+}
+
+void FlexGrid::SetColWidth(int col, int twips) {
+  if (col < 0 || col >= cols_) return;
+  colWidths_[size_t(col)] = std::max(0, twips);
+  if (!view_) return;
+  // A zero width hides the column; its cells keep their text and move with their row.
+  view_->setColumnHidden(col, twips <= 0);
+  if (twips > 0) view_->setColumnWidth(col, int(std::lround(double(twips) / kTwipsPerPixel)));
+}
+
+int FlexGrid::Width() const {
+  return view_ ? view_->width() * kTwipsPerPixel : 0;
+}
+
+void FlexGrid::SetRow(int row) {
+  if (row < 0 || row >= rows_) return;
+  row_ = row;
+  colSel_ = col_;  // a new current row collapses the highlight to its current cell
+  ApplyHighlight();
+}
+
+void FlexGrid::SetCol(int col) {
+  if (col < 0 || col >= cols_) return;
+  col_ = col;
+  colSel_ = col;  // setting the current cell collapses the highlight to it
+  ApplyHighlight();
+}
+
+void FlexGrid::SetColSel(int col) {
+  if (col < 0 || col >= cols_) return;
+  colSel_ = col;
+  ApplyHighlight();
+}
+
+int FlexGrid::TopRow() const {
+  if (!view_) return rows_ > 1 ? 1 : 0;
+  return view_->verticalScrollBar()->value() + 1;
+}
+
+void FlexGrid::SetTopRow(int row) {
+  if (!view_ || row < 1 || row >= rows_) return;
+  // Per-item scrolling: the scroll value is the first body row shown. Near the end the
+  // bar clamps and the view shows the last rows.
+  view_->verticalScrollBar()->setValue(row - 1);
+}
+
+void FlexGrid::ApplyHighlight() {
+  if (!view_ || !redraw_) return;
+  syncing_ = true;
+  auto *sel = view_->selectionModel();
+  if (row_ >= 1 && row_ < rows_) {
+    const QModelIndex current = model_->index(row_ - 1, col_);
+    sel->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+    const int from = std::min(col_, colSel_), to = std::max(col_, colSel_);
+    sel->select(QItemSelection(model_->index(row_ - 1, from), model_->index(row_ - 1, to)),
+                QItemSelectionModel::ClearAndSelect);
+  } else {
+    sel->clear();
+  }
+  syncing_ = false;
+}
+
+void FlexGrid::SyncCurrentFromView() {
+  if (syncing_ || !view_) return;
+  // Keyboard movement in the view changes the current cell, as in the grid's own keys.
+  const QModelIndex current = view_->selectionModel()->currentIndex();
+  if (!current.isValid()) return;
+  row_ = current.row() + 1;
+  col_ = current.column();
+  colSel_ = col_;
+  ApplyHighlight();
+}
+
+bool FlexGrid::eventFilter(QObject *watched, QEvent *event) {
+  if (!view_) return false;
+  const auto type = event->type();
+  const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
+  if (!press && type != QEvent::MouseButtonRelease) return false;
+  auto *mouse = static_cast<QMouseEvent *>(event);
+  if (mouse->button() != Qt::LeftButton) return false;
+  const QPoint pos = mouse->position().toPoint();
+  if (watched == view_->viewport()) {
+    if (press) {
+      const QModelIndex index = view_->indexAt(pos);
+      mouseRow_ = index.isValid() ? index.row() + 1 : -1;
+      mouseCol_ = index.isValid() ? index.column() : view_->columnAt(pos.x());
+      // A press on a body cell makes its row current, as the grid control does.
+      if (index.isValid()) {
+        row_ = mouseRow_;
+        col_ = mouseCol_;
+        colSel_ = col_;
+        ApplyHighlight();
+      }
+      // A second click within the double-click interval still counts as a click.
+      if (type == QEvent::MouseButtonDblClick) emit Click();
+      return true;
+    }
+    emit Click();
+    return true;
+  }
+  if (watched == view_->horizontalHeader()->viewport()) {
+    if (press) {
+      mouseRow_ = 0;
+      mouseCol_ = view_->horizontalHeader()->logicalIndexAt(pos);
+      if (type == QEvent::MouseButtonDblClick) emit Click();
+      return true;
+    }
+    emit Click();
+    return true;
+  }
+  return false;
+}
+
+void FlexGrid::Sort(int order, int column) {
+  if ((order != 1 && order != 2) || column < 0 || column >= cols_ || rows_ <= 2) return;
+  const int bodyRows = rows_ - 1;
+  std::vector<QString> keys;
+  keys.reserve(size_t(bodyRows));
+  for (int r = 1; r < rows_; ++r) keys.push_back(TextMatrix(r, column));
+  const std::vector<int> perm = sortOrder_(keys, order == 2);
+  if (int(perm.size()) != bodyRows) return;
+  std::vector<QString> sorted;
+  sorted.reserve(cells_.size());
+  sorted.insert(sorted.end(), cells_.begin(), cells_.begin() + cols_);
+  for (int i : perm) {
+    const auto first = cells_.begin() + ptrdiff_t(i + 1) * cols_;
+    sorted.insert(sorted.end(), std::make_move_iterator(first),
+                  std::make_move_iterator(first + cols_));
+  }
+  if (redraw_) emit model_->layoutAboutToBeChanged();
+  cells_ = std::move(sorted);
+  // The current row stays a row number, as in the grid control: persistent indexes are
+  // left where they are.
+  if (redraw_) {
+    emit model_->layoutChanged();
+    ApplyHighlight();
+  } else {
+    pendingReset_ = true;
+  }
+}
+
+}  // namespace qlc

@@ -1,0 +1,119 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTableView>
+#include <functional>
+#include <vector>
+class QWidget;
+
+namespace qlc {
+
+class FlexGrid;
+
+// The cells of a FlexGrid as a Qt model: row 0 of the grid is the horizontal header,
+// body rows 1.. are model rows 0..
+class FlexGridModel : public QAbstractTableModel {
+  Q_OBJECT
+ public:
+  explicit FlexGridModel(FlexGrid *grid);
+  int rowCount(const QModelIndex &parent = {}) const override;
+  int columnCount(const QModelIndex &parent = {}) const override;
+  QVariant data(const QModelIndex &index, int role) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+ private:
+  friend class FlexGrid;
+  FlexGrid *grid_;
+};
+
+// A grid of text cells with one fixed header row (row 0) and no fixed column, shown by an
+// optional QTableView. Positions and widths are in twips (15 to the logical pixel).
+class FlexGrid : public QObject {
+  Q_OBJECT
+ public:
+  static constexpr int kTwipsPerPixel = 15;
+
+  // With a null viewParent the grid has no view (a hidden table).
+  FlexGrid(int cols, QWidget *viewParent, QObject *parent = nullptr);
+  ~FlexGrid() override;
+
+  QTableView *view() const { return view_; }
+  FlexGridModel *model() const { return model_; }
+
+  int Rows() const { return rows_; }
+  int Cols() const { return cols_; }
+  QString TextMatrix(int row, int col) const;
+  void SetTextMatrix(int row, int col, const QString &text);
+  // The cells of one row, for copying whole rows between grids.
+  const QString *RowCells(int row) const { return &cells_[size_t(row) * size_t(cols_)]; }
+
+  // Appends one row; the text's tab-separated parts fill its cells from column 0.
+  void AddItem(const QString &text);
+  // Appends one row from cols() cells.
+  void AddRow(const QString *cells);
+  void RemoveItem(int row);
+  // Removes every body row at once.
+  void ClearBody();
+
+  // While redraw is off, changes to rows reach the view as one model reset when redraw
+  // is switched on again: refilling thousands of rows costs one view update.
+  void SetRedraw(bool on);
+  bool Redraw() const { return redraw_; }
+
+  int ColWidth(int col) const;
+  void SetColWidth(int col, int twips);
+  int Width() const;
+
+  int Row() const { return row_; }
+  void SetRow(int row);
+  int Col() const { return col_; }
+  void SetCol(int col);
+  int ColSel() const { return colSel_; }
+  void SetColSel(int col);
+  int TopRow() const;
+  void SetTopRow(int row);
+
+  // Row and column under the pointer at the last click; -1 where it was not over a cell.
+  int MouseRow() const { return mouseRow_; }
+  int MouseCol() const { return mouseCol_; }
+
+  // Sorts the body rows by one column: order 1 ascending, 2 descending. The keys are
+  // computed once; the sort-order function turns them into a stable permutation (equal
+  // keys keep their order in both directions).
+  using SortOrderFn =
+      std::function<std::vector<int>(const std::vector<QString> &keys, bool descending)>;
+  void SetSortOrderFunction(SortOrderFn fn) { sortOrder_ = std::move(fn); }
+  void Sort(int order, int column);
+
+ signals:
+  // A mouse click on the view; MouseRow/MouseCol tell where.
+  void Click();
+
+ protected:
+  bool eventFilter(QObject *watched, QEvent *event) override;
+
+ private:
+  friend class FlexGridModel;
+  void ApplyHighlight();
+  void SyncCurrentFromView();
+  void RowsChangedBegin(int first, int last, bool insert);
+  void RowsChangedEnd(bool insert);
+
+  int cols_;
+  int rows_ = 1;
+  std::vector<QString> cells_;  // row-major, header row included
+  std::vector<int> colWidths_;  // twips, -1 = default
+  int row_ = 0, col_ = 0, colSel_ = 0;
+  int mouseRow_ = -1, mouseCol_ = -1;
+  bool redraw_ = true;
+  bool pendingReset_ = false;
+  bool syncing_ = false;
+  FlexGridModel *model_;
+  QPointer<QTableView> view_;
+  SortOrderFn sortOrder_;
+};
+
+}  // namespace qlc
