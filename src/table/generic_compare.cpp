@@ -39,7 +39,9 @@ std::vector<int> GenericSortOrder(const std::vector<QString> &keys, bool descend
     parsed[i].numeric = r.ok();
     parsed[i].number = r.value;
     parsed[i].text = int(textKeys.size());
-    textKeys.push_back(collator.sortKey(keys[i]));
+    // Folding first keeps the order case-insensitive even where the collator (the C
+    // locale) would not be.
+    textKeys.push_back(collator.sortKey(keys[i].toCaseFolded()));
   }
   auto less = [&](int a, int b) {
     const Key &ka = parsed[size_t(a)], &kb = parsed[size_t(b)];
