@@ -1,0 +1,70 @@
+#pragma once
+// The registry as the system information lookup reads it: the three calls of the Windows
+// API with their status codes (0 is success). Kept free of Qt so that the Windows backend
+// can be checked with a cross compiler on its own.
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qlc {
+
+inline constexpr std::uint32_t kHKeyLocalMachine = 0x80000002u;
+// Read control plus query value, set value, create subkey, enumerate subkeys, notify and
+// create link.
+inline constexpr std::uint32_t kKeyAllAccess = 0x2003Fu;
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegDword = 4;
+inline constexpr long kRegSuccess = 0;
+inline constexpr long kRegFileNotFound = 2;
+inline constexpr long kRegMoreData = 234;
+// The size of the buffer a value is read into; longer data counts as not found.
+inline constexpr std::uint32_t kRegValueBufferSize = 1024;
+
+class Registry {
+ public:
+  using Handle = std::uintptr_t;
+  virtual ~Registry() = default;
+  virtual long OpenKey(std::uint32_t root, const std::string &path, std::uint32_t access,
+                       Handle &key) = 0;
+  // length: in, the size of data; out, the length of the value's data, also when the
+  // buffer was too small (then the status is kRegMoreData).
+  virtual long QueryValue(Handle key, const std::string &name, std::uint32_t &type,
+                          unsigned char *data, std::uint32_t &length) = 0;
+  virtual long CloseKey(Handle key) = 0;
+};
+
+// The registry of the system; on systems without one every key is missing.
+std::unique_ptr<Registry> SystemRegistry();
+
+// An in-memory registry for tests: values by root, key path and value name, and a log of
+// every call in the order made.
+class FakeRegistry final : public Registry {
+ public:
+  void SetValue(std::uint32_t root, const std::string &path, const std::string &name,
+                std::uint32_t type, std::vector<unsigned char> data);
+  // A key that exists without values.
+  void AddKey(std::uint32_t root, const std::string &path);
+
+  long OpenKey(std::uint32_t root, const std::string &path, std::uint32_t access,
+               Handle &key) override;
+  long QueryValue(Handle key, const std::string &name, std::uint32_t &type, unsigned char *data,
+                  std::uint32_t &length) override;
+  long CloseKey(Handle key) override;
+
+  // "open PATH", "query NAME", "close"; failed opens are logged too.
+  std::vector<std::string> log;
+  std::uint32_t lastAccess = 0;
+  int OpenHandles() const { return int(open_.size()); }
+
+ private:
+  using Values = std::map<std::string, std::pair<std::uint32_t, std::vector<unsigned char>>>;
+  std::map<std::pair<std::uint32_t, std::string>, Values> keys_;
+  std::map<Handle, const Values *> open_;
+  Handle next_ = 0x100;
+};
+
+}  // namespace qlc

@@ -1,0 +1,51 @@
+#include "platform/registry.h"
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+namespace qlc {
+
+namespace {
+
+HKEY ToHKey(Registry::Handle handle) {
+  return reinterpret_cast<HKEY>(handle);
+}
+
+class WindowsRegistry final : public Registry {
+ public:
+  long OpenKey(std::uint32_t root, const std::string &path, std::uint32_t access,
+               Handle &key) override {
+    // Predefined roots are 32-bit values sign-extended to a handle, as the SDK defines them.
+    const HKEY rootKey = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
+    HKEY opened = nullptr;
+    const LONG status = RegOpenKeyExA(rootKey, path.c_str(), 0, REGSAM(access), &opened);
+    key = reinterpret_cast<Handle>(opened);
+    return status;
+  }
+
+  long QueryValue(Handle key, const std::string &name, std::uint32_t &type, unsigned char *data,
+                  std::uint32_t &length) override {
+    DWORD valueType = 0;
+    DWORD valueLength = length;
+    const LONG status =
+        RegQueryValueExA(ToHKey(key), name.c_str(), nullptr, &valueType, data, &valueLength);
+    type = valueType;
+    length = valueLength;
+    return status;
+  }
+
+  long CloseKey(Handle key) override { return RegCloseKey(ToHKey(key)); }
+};
+
+}  // namespace
+
+std::unique_ptr<Registry> SystemRegistry() {
+  return std::make_unique<WindowsRegistry>();
+}
+
+}  // namespace qlc
