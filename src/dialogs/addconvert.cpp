@@ -1,0 +1,186 @@
+#include "dialogs/addconvert.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "data/conversion_data.h"
+#include "dialogs/addtypes.h"
+#include "dialogs/message_box.h"
+#include "dialogs/twips.h"
+#include "numbers/read_number.h"
+
+namespace qlc {
+
+namespace {
+
+QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, int left, int top,
+                  int width, int height) {
+  auto *label = new QLabel(text, parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+  PlaceTwips(label, left, top, width, height);
+  return label;
+}
+
+QLineEdit *MakeField(QWidget *parent, const char *name, QLabel *label, int top) {
+  auto *field = new QLineEdit(parent);
+  field->setObjectName(QString::fromLatin1(name));
+  QString caption = label->text();
+  if (caption.endsWith(u':')) caption.chop(1);
+  field->setAccessibleName(caption);
+  label->setBuddy(field);
+  PlaceTwips(field, 2040, top, 2295, 285);
+  return field;
+}
+
+QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption) {
+  auto *button = new QPushButton(caption, parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setAccessibleName(caption);
+  // Neither Enter nor Esc presses a button of this dialog.
+  button->setAutoDefault(false);
+  button->setDefault(false);
+  return button;
+}
+
+}  // namespace
+
+addconvert::addconvert(QWidget *parent, const QString &folder) : QDialog(parent) {
+  setObjectName(QStringLiteral("addconvert"));
+  setWindowTitle(QStringLiteral("Add Conversion"));
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+  setModal(true);
+  setFont(DesignFont(QStringLiteral("Arial"), 8.25));
+  resize(TwipsToPx(4680), TwipsToPx(3750));
+  const QDir dir(folder.isEmpty() ? QDir::currentPath() : folder);
+  typePath_ = dir.filePath(QStringLiteral("type.txt"));
+  convertPath_ = dir.filePath(QStringLiteral("convert.txt"));
+
+  Label6 = new QLabel(
+      QStringLiteral("Choose from an existing Type category then add your new conversion."), this);
+  Label6->setObjectName(QStringLiteral("Label6"));
+  Label6->setWordWrap(true);
+  Label6->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  PlaceTwips(Label6, 360, 240, 3975, 495);
+
+  Label5 = MakeLabel(this, "Label5", QStringLiteral("Conversion Type:"), 480, 1080, 1455, 255);
+  Combo1 = new QComboBox(this);
+  Combo1->setObjectName(QStringLiteral("Combo1"));
+  Combo1->setEditable(true);
+  // A typed type goes into the record only, never into the list.
+  Combo1->setInsertPolicy(QComboBox::NoInsert);
+  Combo1->setAccessibleDescription(QStringLiteral("Conversion Type"));
+  Label5->setBuddy(Combo1);
+  PlaceTwips(Combo1, 2040, 1080, 2295, 315);
+
+  Label1 = MakeLabel(this, "Label1", QStringLiteral("Convert From:"), 840, 1440, 1095, 255);
+  Text1 = MakeField(this, "Text1", Label1, 1440);
+  Label2 = MakeLabel(this, "Label2", QStringLiteral("Convert To:"), 960, 1800, 975, 255);
+  Text2 = MakeField(this, "Text2", Label2, 1800);
+  Label3 =
+      MakeLabel(this, "Label3", QStringLiteral("Conversion Multiplier:"), 360, 2160, 1575, 255);
+  Text3 = MakeField(this, "Text3", Label3, 2160);
+  Label4 = MakeLabel(this, "Label4", QStringLiteral("Conversion Adder:"), 480, 2520, 1455, 255);
+  Text4 = MakeField(this, "Text4", Label4, 2520);
+
+  CommandOK = MakeButton(this, "CommandOK", QStringLiteral("OK"));
+  PlaceTwips(CommandOK, 720, 3120, 1095, 375);
+  CommandCancel = MakeButton(this, "CommandCancel", QStringLiteral("Cancel"));
+  PlaceTwips(CommandCancel, 2760, 3120, 1215, 375);
+
+  setTabOrder(Combo1, Text1);
+  setTabOrder(Text1, Text2);
+  setTabOrder(Text2, Text3);
+  setTabOrder(Text3, Text4);
+  setTabOrder(Text4, CommandOK);
+  setTabOrder(CommandOK, CommandCancel);
+  Combo1->setFocus();
+
+  connect(CommandOK, &QPushButton::clicked, this, [this] { CommandOK_Click(); });
+  connect(CommandCancel, &QPushButton::clicked, this, [this] { CommandCancel_Click(); });
+  Form_Load();
+}
+
+addconvert::~addconvert() = default;
+
+void addconvert::Form_Load() {
+  Combo1->clear();
+  Combo1->addItems(ListedTypes(typePath_));
+  // The box opens empty: a type is picked or typed, never taken by default.
+  Combo1->setCurrentIndex(-1);
+  Combo1->setEditText(QString());
+}
+
+void addconvert::Refuse(const QString &text) {
+  ShowMessage(this, QMessageBox::Warning, text);
+}
+
+void addconvert::CommandOK_Click() {
+  const QString typeName = Combo1->currentText();
+  const QString fromUnit = Text1->text();
+  const QString toUnit = Text2->text();
+  if (typeName.isEmpty() || fromUnit.isEmpty() || toUnit.isEmpty()) {
+    accept();
+    return;
+  }
+  const QString multiplier = Text3->text();
+  const std::pair<const QString *, const char *> quotable[] = {
+      {&typeName, "Conversion Type"},
+      {&fromUnit, "Convert From"},
+      {&toUnit, "Convert To"},
+      {&multiplier, "Conversion Multiplier"}};
+  for (const auto &[text, field] : quotable) {
+    if (text->contains(u'"')) {
+      Refuse(QStringLiteral("\"%1\" holds a double quote (\"), which convert.txt cannot store. "
+                            "Please remove it and press OK again.")
+                 .arg(QLatin1String(field)));
+      return;
+    }
+  }
+  double adder = 0.0;
+  if (!Text4->text().isEmpty()) {
+    const ReadResult read = ReadNumber(Text4->text(), CurrentSeparators());
+    if (!read.ok()) {
+      Refuse(read.status == ReadStatus::Overflow
+                 ? QStringLiteral("\"Conversion Adder\" is too large a number. Please enter a "
+                                  "smaller one and press OK again.")
+                 : QStringLiteral("\"Conversion Adder\" is not a number. Please enter a number "
+                                  "(or leave it empty for 0) and press OK again."));
+      return;
+    }
+    adder = read.value;
+  }
+  const auto line = RecordLine(fromUnit, toUnit, typeName, multiplier, adder);
+  if (!line) {
+    Refuse(QStringLiteral("The conversion cannot be written to convert.txt."));
+    return;
+  }
+  const AppendResult result = AppendLine(convertPath_, *line);
+  if (!result.ok) {
+    Refuse(QStringLiteral("The conversion could not be added to %1.\n\n%2")
+               .arg(QDir::toNativeSeparators(convertPath_), result.error));
+    return;
+  }
+  accept();
+}
+
+void addconvert::CommandCancel_Click() {
+  reject();
+}
+
+void addconvert::keyPressEvent(QKeyEvent *event) {
+  // Enter and Esc are bound to no button here, and Esc must not close the dialog either.
+  const int key = event->key();
+  if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+}  // namespace qlc
