@@ -23,14 +23,17 @@ extern const PatternSet ToEntryFormats;
 std::optional<int> DigitsChoice(QStringView digitsText, const NumberSeparators &sep);
 
 // Renders a number with a digit pattern ("#.00", "###########0.0", ...) or "Scientific"
-// (any letter case).
+// (any letter case). The value is taken to 15 significant digits and then rounded half
+// away from zero; a negative value that rounds to zero shows no sign. An infinite or NaN
+// value (no caller passes one) gives the empty text.
 QString FormatValue(double value, QStringView pattern, const NumberSeparators &sep);
 // A text that reads as a number is rendered as that number; any other text (the empty
 // text included) comes back unchanged.
 QString FormatValue(const QString &text, QStringView pattern, const NumberSeparators &sep);
 
 // Plain text of a number: at most 15 significant digits, no trailing zeros, no grouping,
-// exponent form (1E+20, 1.5E-05) when |x| >= 1E+15 or 0 < |x| < 1E-04.
+// exponent form (1E+20, 1.5E-05) when |x| >= 1E+15 or 0 < |x| < 1E-04 (after the
+// rounding to 15 digits). An infinite or NaN value gives the empty text.
 QString GeneralText(double value, const NumberSeparators &sep);
 
 // Re-renders both value fields with the set's pattern for the digits choice: text2
