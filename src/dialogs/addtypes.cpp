@@ -21,8 +21,10 @@ namespace {
 // True when the file is missing or holds nothing but blanks and line breaks: it has no
 // all-types line yet.
 bool LacksAllTypesLine(const QString &path) {
+  const QFileInfo info(path);
+  // A folder or a device in its place is left to the append to report.
+  if (!info.isFile()) return !info.exists();
   QFile file(path);
-  if (!QFileInfo::exists(path)) return true;
   if (!file.open(QIODevice::ReadOnly)) return false;
   return file.readAll().trimmed().isEmpty();
 }
