@@ -1,5 +1,6 @@
 #include "main_window/frm_main.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -18,6 +19,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
+#include <algorithm>
 #include <cmath>
 
 #include "data/conversion_data.h"
@@ -342,6 +344,12 @@ void frmMain::LoadTypes() {
   Combo1->clear();
   Combo1->addItems(types.names);
   Combo1->setEditText(QStringLiteral("ALL"));
+  // The list may be wider than the narrow box, so that group names are not cut.
+  const QFontMetrics metrics(Combo1->view()->font());
+  int widest = 0;
+  for (const QString &name : types.names)
+    widest = std::max(widest, metrics.horizontalAdvance(name));
+  Combo1->view()->setMinimumWidth(std::min(widest + 32, 4 * Combo1->width()));
 }
 
 void frmMain::LoadConversions() {
