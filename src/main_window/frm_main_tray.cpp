@@ -1,20 +1,76 @@
 #include <QApplication>
 #include <QTimer>
 
+#include "dialogs/dialog.h"
 #include "main_window/frm_main.h"
 #include "main_window/tray_state.h"
+#include "tray/systray.h"
+#include "tray/winproc.h"
 
 namespace qlc {
 
-// Without a tray the window stays reachable: nothing hides it.
-int frmMain::ShellTrayAdd() {
-  return 0;
+namespace {
+
+void SendToWindowProc(QSystemTrayIcon::ActivationReason reason) {
+  WindowProc(TrayIconData.hWnd, TrayIconData.uCallbackMessage, TrayIconData.uID, MouseCode(reason));
 }
-void frmMain::ShellTrayDelete() {}
-void frmMain::HookWindow() {}
-void frmMain::UnhookWindow() {}
+
+}  // namespace
+
+TrayState::~TrayState() {
+  // The record and the hook must not outlive the window they point at.
+  if (hook) PrevWndProc = nullptr;
+  if (window != nullptr && TrayIconData.hWnd == window) TrayIconData = NotifyIconData();
+}
+
+int frmMain::ShellTrayAdd() {
+  if (!tray_->host) {
+    tray_->window = this;
+    tray_->host = MakeTrayHost();
+    tray_->host->SetMenu(zmnuSysTrayDemo);
+  }
+  TrayIconData.hWnd = this;
+  TrayIconData.uID = kTrayIconId;
+  TrayIconData.uFlags = kTrayFlags;
+  TrayIconData.uCallbackMessage = kTrayCallbackMessage;
+  TrayIconData.hIcon = windowIcon();
+  TrayIconData.szTip = QString::fromLatin1(kTrayTip);
+  const int result = NotifyIcon(tray_->host.get(), kNotifyAdd, TrayIconData);
+  tray_->iconDeleted = false;
+  // With no host yet the icon waits for one; its first action then hooks the window, as
+  // start-up would have done had the host been there.
+  if (result != 1 && !tray_->hook && !tray_->lateHook) {
+    tray_->lateHook = connect(tray_->host.get(), &TrayHost::Activated, this,
+                              [this](QSystemTrayIcon::ActivationReason reason) {
+                                HookWindow();
+                                SendToWindowProc(reason);
+                              });
+  }
+  return result;
+}
+
+void frmMain::ShellTrayDelete() {
+  NotifyIcon(tray_->host.get(), kNotifyDelete, TrayIconData);
+  tray_->iconDeleted = true;
+}
+
+void frmMain::HookWindow() {
+  if (!tray_->host || tray_->hook) return;
+  disconnect(tray_->lateHook);
+  tray_->lateHook = {};
+  PrevWndProc = DefWindowProc;
+  tray_->hook = connect(tray_->host.get(), &TrayHost::Activated, this, &SendToWindowProc);
+}
+
+void frmMain::UnhookWindow() {
+  if (PrevWndProc == nullptr) return;
+  disconnect(tray_->hook);
+  tray_->hook = {};
+  PrevWndProc = nullptr;
+}
+
 bool frmMain::TrayIconShown() const {
-  return false;
+  return tray_->host && tray_->host->Available() && tray_->host->IconRequested();
 }
 
 void frmMain::RestoreWindow() {
@@ -25,14 +81,39 @@ void frmMain::RestoreWindow() {
 }
 
 bool frmMain::Form_Unload() {
-  unloading_ = true;
-  QTimer::singleShot(0, qApp, &QApplication::quit);
-  return false;
+  // One prompt at a time: a close request while it is open (the tray menu) is refused.
+  if (tray_->prompting) return true;
+  tray_->prompting = true;
+  RunClosePrompt(this);
+  tray_->prompting = false;
+  const int choice = DialogChoice;
+  DialogChoice = kNoAnswer;
+
+  if (choice == kUnloadProgram) {
+    ShellTrayDelete();
+    UnhookWindow();
+    // Quitting closes every window once more; that close must not prompt again.
+    unloading_ = true;
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    return false;
+  }
+  // OK, Cancel or the prompt's close box: the program goes on, so the icon must be there
+  // to bring a hidden window back.
+  if (tray_->iconDeleted) ShellTrayAdd();
+  if (isHidden() && !TrayIconShown()) show();
+  if (choice == kMinimiseToTray) setWindowState(windowState() | Qt::WindowMinimized);
+  return true;
 }
 
 void frmMain::mFile_Click(int index) {
-  if (index == 0) RestoreWindow();
-  if (index == 1) close();
+  if (index == 0) {
+    RestoreWindow();
+  } else if (index == 1) {
+    ShellTrayDelete();
+    // Queued, like a posted close: the menu finishes before the prompt opens.
+    QMetaObject::invokeMethod(
+        this, [this] { close(); }, Qt::QueuedConnection);
+  }
 }
 
 }  // namespace qlc

@@ -1,8 +1,29 @@
 #pragma once
 
+#include <QMetaObject>
+#include <memory>
+
+#include "platform/tray_host.h"
+
+class QWidget;
+
 namespace qlc {
 
 // What the main window keeps of the tray between handlers.
-struct TrayState {};
+struct TrayState {
+  explicit TrayState(QWidget *window = nullptr) : window(window) {}
+  ~TrayState();
+  TrayState(const TrayState &) = delete;
+  TrayState &operator=(const TrayState &) = delete;
+
+  QWidget *window;
+  std::unique_ptr<TrayHost> host;
+  // Set when the icon was removed while the program goes on ("&Unload QLCNVT"), so that
+  // an answer other than "Unload Program" can put it back.
+  bool iconDeleted = false;
+  QMetaObject::Connection hook;      // the icon's actions to WindowProc
+  QMetaObject::Connection lateHook;  // hooks on the first action of a late-starting host
+  bool prompting = false;            // a close prompt is open
+};
 
 }  // namespace qlc

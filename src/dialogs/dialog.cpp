@@ -1,0 +1,116 @@
+#include "dialogs/dialog.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <cmath>
+
+#include "table/flex_grid.h"
+#include "tray/winproc.h"
+
+namespace qlc {
+
+namespace {
+
+int Px(int twips) {
+  return int(std::lround(double(twips) / FlexGrid::kTwipsPerPixel));
+}
+
+void Place(QWidget *w, int left, int top, int width, int height) {
+  w->setGeometry(Px(left), Px(top), Px(width), Px(height));
+}
+
+QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption) {
+  auto *button = new QPushButton(caption, parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setAccessibleName(caption);
+  // Enter presses the button that has the focus; no button answers Enter from elsewhere.
+  button->setAutoDefault(true);
+  button->setDefault(false);
+  return button;
+}
+
+}  // namespace
+
+QString Dialog::MessageText() {
+  return QStringLiteral(
+      "The Quellor Unit Converter is designed to run in your system tray.  This makes it "
+      "easily accessable from your desktop.  Click Ok to Minimize. ");
+}
+
+Dialog::Dialog(QWidget *parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("Dialog"));
+  setWindowTitle(QStringLiteral("System Tray"));
+  // A fixed dialog border with a close box only.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  setFixedSize(Px(3120), Px(2250));
+  // The prompt's small dialog font, so that the message fits above the buttons.
+  QFont small(QStringLiteral("MS Sans Serif"));
+  small.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                     QStringLiteral("DejaVu Sans")});
+  small.setPointSizeF(8.25);
+  setFont(small);
+
+  Label1 = new QLabel(MessageText(), this);
+  Label1->setObjectName(QStringLiteral("Label1"));
+  Label1->setTextFormat(Qt::PlainText);
+  Label1->setWordWrap(true);
+  Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  Place(Label1, 120, 120, 2895, 1095);
+
+  OKButton = MakeButton(this, "OKButton", QStringLiteral("OK"));
+  Place(OKButton, 120, 1080, 1215, 375);
+  CommandCancel = MakeButton(this, "CommandCancel", QStringLiteral("Cancel"));
+  Place(CommandCancel, 1680, 1080, 1215, 375);
+  commandUnload = MakeButton(this, "commandUnload", QStringLiteral("Unload Program"));
+  Place(commandUnload, 120, 1680, 2655, 375);
+
+  setTabOrder(OKButton, CommandCancel);
+  setTabOrder(CommandCancel, commandUnload);
+  OKButton->setFocus();
+
+  connect(OKButton, &QPushButton::clicked, this, [this] { OKButton_Click(); });
+  connect(CommandCancel, &QPushButton::clicked, this, [this] { CommandCancel_Click(); });
+  connect(commandUnload, &QPushButton::clicked, this, [this] { commandUnload_Click(); });
+}
+
+void Dialog::OKButton_Click() {
+  DialogChoice = kMinimiseToTray;
+  accept();
+}
+
+void Dialog::CommandCancel_Click() {
+  DialogChoice = kCancelClose;
+  accept();
+}
+
+void Dialog::commandUnload_Click() {
+  DialogChoice = kUnloadProgram;
+  accept();
+}
+
+void Dialog::keyPressEvent(QKeyEvent *event) {
+  // Escape does nothing here: the user must pick one of the three answers.
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+std::function<void(QWidget *owner)> &ClosePromptRunner() {
+  static std::function<void(QWidget *)> runner;
+  return runner;
+}
+
+void RunClosePrompt(QWidget *owner) {
+  if (ClosePromptRunner()) {
+    ClosePromptRunner()(owner);
+    return;
+  }
+  Dialog prompt(owner);
+  prompt.exec();
+}
+
+}  // namespace qlc

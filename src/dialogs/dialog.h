@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+class QKeyEvent;
+class QLabel;
+class QPushButton;
+
+namespace qlc {
+
+// The prompt shown on every request to close the main window: minimise to the tray,
+// cancel, or end the program. The answer goes to DialogChoice.
+class Dialog : public QDialog {
+  Q_OBJECT
+ public:
+  explicit Dialog(QWidget *parent = nullptr);
+
+  static QString MessageText();
+
+  QLabel *Label1 = nullptr;
+  QPushButton *OKButton = nullptr;
+  QPushButton *CommandCancel = nullptr;
+  QPushButton *commandUnload = nullptr;
+
+  void OKButton_Click();
+  void CommandCancel_Click();
+  void commandUnload_Click();
+
+ protected:
+  void keyPressEvent(QKeyEvent *event) override;
+};
+
+// Shows the prompt modally over owner and returns once it is closed, its answer in
+// DialogChoice. Tests put a function here that answers without a modal loop.
+std::function<void(QWidget *owner)> &ClosePromptRunner();
+void RunClosePrompt(QWidget *owner);
+
+}  // namespace qlc

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QIcon>
+#include <QObject>
+#include <QString>
+#include <QSystemTrayIcon>
+#include <functional>
+#include <memory>
+
+class QMenu;
+
+namespace qlc {
+
+// The desktop's status area as the tray code sees it: one icon that can be shown and
+// hidden and that reports mouse actions. The real one sits on QSystemTrayIcon; tests use
+// FakeTrayHost.
+class TrayHost : public QObject {
+  Q_OBJECT
+ public:
+  using QObject::QObject;
+
+  // True while a tray host is running that can show the icon.
+  virtual bool Available() const = 0;
+  virtual void SetIcon(const QIcon &icon) = 0;
+  virtual void SetToolTip(const QString &tip) = 0;
+  // The menu the host opens on a right click, if it opens one itself.
+  virtual void SetMenu(QMenu *menu) = 0;
+  // Asks for the icon to be shown; it shows as soon as a host is there.
+  virtual void ShowIcon() = 0;
+  virtual void HideIcon() = 0;
+  virtual bool IconRequested() const = 0;
+
+ signals:
+  void Activated(QSystemTrayIcon::ActivationReason reason);
+};
+
+class SystemTrayHost : public TrayHost {
+  Q_OBJECT
+ public:
+  explicit SystemTrayHost(QObject *parent = nullptr);
+
+  bool Available() const override;
+  void SetIcon(const QIcon &icon) override;
+  void SetToolTip(const QString &tip) override;
+  void SetMenu(QMenu *menu) override;
+  void ShowIcon() override;
+  void HideIcon() override;
+  bool IconRequested() const override;
+
+ private:
+  QSystemTrayIcon *icon_;
+};
+
+// A tray host under the test's control: availability is a flag, mouse actions are sent
+// with Click().
+class FakeTrayHost : public TrayHost {
+  Q_OBJECT
+ public:
+  using TrayHost::TrayHost;
+
+  bool Available() const override { return available; }
+  void SetIcon(const QIcon &i) override { icon = i; }
+  void SetToolTip(const QString &tip) override { toolTip = tip; }
+  void SetMenu(QMenu *m) override { menu = m; }
+  void ShowIcon() override { requested = true; }
+  void HideIcon() override { requested = false; }
+  bool IconRequested() const override { return requested; }
+
+  // What a host does on a mouse action: it reports only for an icon it shows.
+  void Click(QSystemTrayIcon::ActivationReason reason) {
+    if (available && requested) emit Activated(reason);
+  }
+
+  bool available = true;
+  bool requested = false;
+  QIcon icon;
+  QString toolTip;
+  QMenu *menu = nullptr;
+};
+
+// Makes the tray host of a new main window. Tests replace it to hand out a FakeTrayHost;
+// an empty function means the real one.
+std::function<std::unique_ptr<TrayHost>()> &TrayHostFactory();
+std::unique_ptr<TrayHost> MakeTrayHost();
+
+}  // namespace qlc
