@@ -197,8 +197,6 @@ void TstDialogs::addTypeWrites_data() {
                                                << "OK" << QByteArray("\"ALL\"\r\n\"Speed\"\r\n");
   QTest::newRow("empty file gets ALL first") << FileKind::Bytes << QByteArray() << "Speed"
                                              << "OK" << QByteArray("\"ALL\"\r\n\"Speed\"\r\n");
-  QTest::newRow("missing file, empty name") << FileKind::Missing << QByteArray() << ""
-                                            << "OK" << QByteArray();
   QTest::newRow("UTF-8 file") << FileKind::Bytes << kTypes << QStringLiteral("Temp \u00B0 \u03A9")
                               << "OK" << kTypes + "\"Temp \xC2\xB0 \xCE\xA9\"\r\n";
   QTest::newRow("Windows-1252 file")
@@ -304,17 +302,12 @@ void TstDialogs::addConversionWrites_data() {
       << old + "\"C\",\"F\",\"Temperature\",\"about two\",-40\r\n";
   QTest::newRow("duplicate appended again")
       << old << false << QStringList{"Length", "foot", "metre", "0.3048", "0"} << "OK" << old + old;
-  QTest::newRow("grouped adder, exponent adder")
-      << QByteArray() << false << QStringList{"X", "a", "b", "1", "1,000.25"} << "OK"
-      << QByteArray("\"a\",\"b\",\"X\",\"1\",1000.25\r\n");
-  QTest::newRow("large adder") << QByteArray() << false << QStringList{"X", "a", "b", "", "1e21"}
-                               << "OK" << QByteArray("\"a\",\"b\",\"X\",0,1E+21\r\n");
+  QTest::newRow("grouped adder") << QByteArray() << false
+                                 << QStringList{"X", "a", "b", "1", "1,000.25"} << "OK"
+                                 << QByteArray("\"a\",\"b\",\"X\",\"1\",1000.25\r\n");
   QTest::newRow("comma locale: adder with full stop, multiplier as typed")
       << QByteArray() << true << QStringList{"Length", "inch", "cm", "2,54", "0,5"} << "OK"
       << QByteArray("\"inch\",\"cm\",\"Length\",\"2,54\",0.5\r\n");
-  QTest::newRow("comma locale: grouped adder")
-      << QByteArray() << true << QStringList{"X", "a", "b", "", "1.000,5"} << "OK"
-      << QByteArray("\"a\",\"b\",\"X\",0,1000.5\r\n");
   QTest::newRow("commas and blanks kept in names")
       << QByteArray() << false << QStringList{" Odd, type ", "a, b", " c", "", ""} << "OK"
       << QByteArray("\"a, b\",\" c\",\" Odd, type \",0,0\r\n");
@@ -388,8 +381,6 @@ void TstDialogs::addConversionRefuses_data() {
       << FileKind::Bytes << QStringList{"X", "a", "b", "2\"", ""} << "Conversion Multiplier";
   QTest::newRow("adder not a number")
       << FileKind::Bytes << QStringList{"X", "a", "b", "", "abc"} << "Conversion Adder";
-  QTest::newRow("adder with two separators")
-      << FileKind::Bytes << QStringList{"X", "a", "b", "", "1.2.3"} << "Conversion Adder";
   QTest::newRow("adder too large")
       << FileKind::Bytes << QStringList{"X", "a", "b", "", "1E999"} << "Conversion Adder";
   QTest::newRow("not held by Windows-1252")
@@ -438,7 +429,6 @@ void TstDialogs::keysAndFocus_data() {
   QTest::addColumn<bool>("conversion");
   QTest::addColumn<int>("key");
   QTest::newRow("Add Type, Enter") << false << int(Qt::Key_Return);
-  QTest::newRow("Add Type, keypad Enter") << false << int(Qt::Key_Enter);
   QTest::newRow("Add Type, Esc") << false << int(Qt::Key_Escape);
   QTest::newRow("Add Conversion, Enter") << true << int(Qt::Key_Return);
   QTest::newRow("Add Conversion, Esc") << true << int(Qt::Key_Escape);

@@ -21,7 +21,7 @@ QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, int le
                   int width, int height) {
   auto *label = new QLabel(text, parent);
   label->setObjectName(QString::fromLatin1(name));
-  label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+  label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   PlaceTwips(label, left, top, width, height);
   return label;
 }
