@@ -9,6 +9,7 @@
 
 #include "main_window/frm_main.h"
 #include "main_window/pick_combo.h"
+#include "platform/shell.h"
 #include "table/flex_grid.h"
 #include "test_support.h"
 
@@ -68,6 +69,7 @@ class TestMainWindow : public QObject {
   void emptyGroup();
   void missingFilesStillStart();
   void commaDecimalLocale();
+  void links();
 
  private:
   void Pick(PickCombo *combo, const QString &text);
@@ -524,6 +526,14 @@ void TestMainWindow::commaDecimalLocale() {
     QCOMPARE(w.Text1->text(), QString("1,00"));
   }
   QLocale::setDefault(old);
+}
+
+void TestMainWindow::links() {
+  RecordingShell shell;
+  QTest::mouseClick(w_->Label11, Qt::LeftButton);
+  QTest::mouseClick(w_->Label13, Qt::LeftButton);
+  QCOMPARE(shell.opened, (QList<QUrl>{QUrl("mailto:sales@quellor.example"),
+                                      QUrl("https://www.quellor.example/")}));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFrame>
 #include <QHeaderView>
@@ -25,6 +24,7 @@
 #include "data/conversion_data.h"
 #include "main_window/pick_combo.h"
 #include "main_window/tray_state.h"
+#include "platform/shell.h"
 #include "table/flex_grid.h"
 
 namespace qlc {
@@ -256,6 +256,7 @@ void frmMain::BuildControls() {
 }
 
 void frmMain::BuildMenus() {
+  menuBar()->setObjectName(QStringLiteral("MenuBar"));
   FileMenu = menuBar()->addMenu(QStringLiteral("&File"));
   FileMenu->setObjectName(QStringLiteral("FileMenu"));
   ExitItem = FileMenu->addAction(QStringLiteral("&Minimize"));
@@ -412,12 +413,13 @@ void frmMain::ExitItem_Click() {
   setWindowState(windowState() | Qt::WindowMinimized);
 }
 
+// A link that nothing can open is ignored: the desktop has already said why.
 void frmMain::Label11_Click() {
-  QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + SalesAddress()));
+  ShellOpen(QUrl(QStringLiteral("mailto:") + SalesAddress()));
 }
 
 void frmMain::Label13_Click() {
-  QDesktopServices::openUrl(QUrl(HomePage()));
+  ShellOpen(QUrl(HomePage()));
 }
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event) {
