@@ -79,6 +79,8 @@ check_tree() {
   grep -qx 'Exec=qlconvert-launch' "$desktop" || fail "the desktop entry does not start the launcher"
   grep -qx 'Icon=example.quellor.qlconvert' "$desktop" || fail "the desktop entry's icon is not $id"
   grep -qx 'Categories=Utility;Calculator;' "$desktop" || fail "the desktop entry's categories"
+  # Desktops match the running window to its entry by the X11 class Qt gives it.
+  grep -qx 'StartupWMClass=qlconvert' "$desktop" || fail "the desktop entry's window class"
   grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$meta" ||
     fail "the metainfo does not launch $id.desktop"
   grep -q "<release version=\"$version\"" "$meta" || fail "the metainfo has no release $version"
