@@ -99,7 +99,7 @@ check_tree() {
 
   # The installed launcher finds the installed data by itself.
   make_stub "$work/stub"
-  HOME="$work/home" STUB_RECORD="$work/record" XDG_DATA_HOME= \
+  HOME="$work/home" STUB_RECORD="$work/record" XDG_DATA_HOME='' \
     "$prefix/bin/qlconvert-launch" --bin "$work/stub" || fail "the installed launcher failed"
   for f in type.txt convert.txt; do
     cmp -s "$src/data/$f" "$work/home/.local/share/qlconvert/$f" ||
@@ -113,7 +113,10 @@ check_deb() {
   cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/cpack" >"$work/cpack.log" ||
     { cat "$work/cpack.log" >&2; fail "cpack"; finish; }
   local debs=("$work"/cpack/*.deb)
-  [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { fail "cpack made no single .deb"; finish; }
+  if [ ${#debs[@]} -ne 1 ] || [ ! -f "${debs[0]}" ]; then
+    fail "cpack made no single .deb"
+    finish
+  fi
   local deb=${debs[0]}
   [ "$(basename "$deb")" = "qlconvert_${version}_$(dpkg --print-architecture).deb" ] ||
     fail "unexpected package file name $(basename "$deb")"
@@ -163,7 +166,7 @@ check_launcher() {
         ;;
     esac
     rm -f "$work/record"
-    if ! HOME="$home" STUB_RECORD="$work/record" XDG_DATA_HOME= \
+    if ! HOME="$home" STUB_RECORD="$work/record" XDG_DATA_HOME='' \
       "$launcher" --bin "$work/stub" --data "$work/defaults" one "two words" 2>"$work/err"; then
       fail "$name: the launcher failed: $(cat "$work/err")"
       return
@@ -173,7 +176,8 @@ check_launcher() {
       fail "$name: the program did not start in the data folder with the arguments"
     expect_file "$name" "$folder/type.txt" "$want_type" type.txt
     expect_file "$name" "$folder/convert.txt" "$want_convert" convert.txt
-    if ls -A "$folder" | grep -q '^\.'; then fail "$name: leftover files in $folder"; fi
+    local hidden=("$folder"/.[!.]*)
+    [ ! -e "${hidden[0]}" ] || fail "$name: leftover files in $folder: ${hidden[*]}"
   }
   expect_file() {  # name, path, default|mine|absent, file name
     case "$3" in

@@ -97,8 +97,6 @@ QStringList Faults(QWidget *window) {
   QHash<QString, int> seen;
   for (QWidget *w : controls) {
     const QString name = w->objectName();
-    // The menu bar is made by QMainWindow itself; its menus are checked below.
-    if (qobject_cast<QMenuBar *>(w) && name.isEmpty()) continue;
     const QString who =
         name.isEmpty() ? QStringLiteral("unnamed %1").arg(w->metaObject()->className()) : name;
     if (name.isEmpty())
