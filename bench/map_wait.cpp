@@ -1,9 +1,10 @@
 // map_wait [--settle SECONDS] [--timeout SECONDS] PROGRAM [ARGS...]
 //
-// Starts PROGRAM and prints two numbers: the milliseconds from its start until its first
-// top-level window is mapped, and its resident memory (VmRSS, kB) SECONDS (default 1)
-// after that. Then ends the program. Needs an X server without a window manager (Xvfb),
-// so that top-level windows are children of the root window. Exit status 1 when the
+// Starts PROGRAM and prints three numbers: the milliseconds from its start until its first
+// top-level window is mapped, and its resident memory SECONDS (default 1) after that, all
+// of it (VmRSS, kB) and the part that is its own (RssAnon, kB: heap and stacks, not the
+// pages of shared libraries and fonts). Then ends the program. Needs an X server without a window
+// manager (Xvfb), so that top-level windows are children of the root window. Exit status 1 when the
 // program ends or times out before it maps a window.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -49,11 +50,13 @@ long WindowPid(Display *dpy, Window w, Atom pidAtom) {
   return pid;
 }
 
-long ResidentKb(pid_t pid) {
+// One "Name:   1234 kB" field of /proc/PID/status, in kB; -1 when it is not there.
+long StatusKb(pid_t pid, const char *name) {
   std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  const std::string prefix = std::string(name) + ':';
   std::string line;
   while (std::getline(status, line))
-    if (line.rfind("VmRSS:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
+    if (line.rfind(prefix, 0) == 0) return std::strtol(line.c_str() + prefix.size(), nullptr, 10);
   return -1;
 }
 
@@ -145,9 +148,9 @@ int main(int argc, char *argv[]) {
     if (poll(&fd, 1, wait) < 0 && errno != EINTR) break;
   }
   std::this_thread::sleep_for(std::chrono::duration<double>(settle));
-  const long rss = ResidentKb(pid);
+  const long rss = StatusKb(pid, "VmRSS"), anon = StatusKb(pid, "RssAnon");
   EndChild(pid);
   XCloseDisplay(dpy);
-  std::printf("%.1f %ld\n", mappedMs, rss);
+  std::printf("%.1f %ld %ld\n", mappedMs, rss, anon);
   return 0;
 }
