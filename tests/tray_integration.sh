@@ -56,9 +56,10 @@ wait_for() {
 
 # A display of our own: the server picks a free number and writes it to the file.
 Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-started+=($!)
+started+=("$!")
 wait_for 20 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n1 "$work/display")"
+DISPLAY=":$(head -n1 "$work/display")"
+export DISPLAY
 # The XEmbed tray, not a desktop session's status notifier, is what is tested here.
 unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
@@ -66,7 +67,7 @@ export QT_QPA_PLATFORM=xcb
 step="tray host"
 trayer --edge bottom --align right --widthtype request --height 24 --SetDockType true \
   >"$work/trayer.log" 2>&1 &
-started+=($!)
+started+=("$!")
 tray_up() { xwininfo -root -tree | grep -q '("panel" "trayer")'; }
 wait_for 20 tray_up || fail "trayer did not show its panel"
 
@@ -77,7 +78,7 @@ printf '"Inches","Centimeters","Length","2.54",0\r\n' >"$work/data/convert.txt"
 step="program start"
 (cd "$work/data" && exec "$program") >"$work/program.log" 2>&1 &
 app=$!
-started+=($app)
+started+=("$app")
 
 main_window() { xdotool search --name '^QUELLOR - UNIT CONVERTER' | head -n1; }
 # The embedded icon: a 22 x 22 window of the program inside the tray's panel.
