@@ -5,7 +5,6 @@
 int main(int argc, char *argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("qlconvert"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Quellor Unit Converter"));
   // Lets desktops match the window with its menu entry.
   QGuiApplication::setDesktopFileName(QStringLiteral("example.quellor.qlconvert"));
   // The window hides to the tray; only "Unload Program" ends the program.
