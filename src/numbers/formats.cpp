@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 namespace qlc {
 
@@ -55,6 +56,11 @@ struct Decimal {
     for (int i = 1; i < kSignificant; ++i) digits[i] = text[i + 1];
     std::from_chars(text + kSignificant + 3, end, exponent);  // after "e+" or "e-"
     if (text[kSignificant + 2] == '-') exponent = -exponent;
+    // The largest doubles round up past the double range (1.79769313486232E+308 would
+    // read as an overflow); keep them on the 15-digit number just below, so they read back.
+    constexpr char kLargest[] = "179769313486231";
+    if (exponent == 308 && std::memcmp(digits, kLargest, kSignificant) > 0)
+      std::memcpy(digits, kLargest, kSignificant);
   }
 
   char Digit(int position) const {
