@@ -93,10 +93,9 @@ QString DecodeFile(const QByteArray &bytes, LoadReport &report) {
 
 // The multiplier as the user's locale writes the file's number: same digits, the
 // locale's decimal separator, so ReadNumber gives the double the file means.
-QString LocaleNumberText(QStringView fileNumber, const NumberSeparators &sep) {
-  QString text = fileNumber.toString();
-  if (sep.decimal != u'.') text.replace(u'.', sep.decimal);
-  return text;
+QString LocaleNumberText(QString fileNumber, const NumberSeparators &sep) {
+  if (sep.decimal != u'.') fileNumber.replace(u'.', sep.decimal);
+  return fileNumber;
 }
 
 bool ParseFileNumber(QStringView text, double &value) {
@@ -228,6 +227,7 @@ bool IsFileNumber(QStringView s) {
 
 std::optional<QList<Field>> ReadFields(QStringView line) {
   QList<Field> fields;
+  fields.reserve(5);  // most lines are records of five fields: one allocation each
   const qsizetype n = line.size();
   qsizetype i = 0;
   for (;;) {
@@ -301,8 +301,8 @@ ConversionsFile ParseConversions(const QByteArray &bytes, const NumberSeparators
     record.FromUnit = std::move(f[0].text);
     record.ToUnit = std::move(f[1].text);
     record.TypeName = std::move(f[2].text);
-    record.Multiplier =
-        IsFileNumber(f[3].text) ? LocaleNumberText(f[3].text, sep) : std::move(f[3].text);
+    record.Multiplier = IsFileNumber(f[3].text) ? LocaleNumberText(std::move(f[3].text), sep)
+                                                : std::move(f[3].text);
     record.Adder = adder == 0.0 ? QStringLiteral("0") : GeneralText(adder, sep);
     result.records.push_back(std::move(record));
     return true;
@@ -371,8 +371,9 @@ std::optional<QString> RecordLine(const QString &fromUnit, const QString &toUnit
 
 AppendResult AppendLine(const QString &path, const QString &line) {
   AppendResult result;
-  if (line.contains(u'\n') || line.contains(u'\r')) {
-    result.error = QStringLiteral("The text holds a line break.");
+  // A NUL would make the reader skip the whole line at the next start.
+  if (line.contains(u'\n') || line.contains(u'\r') || line.contains(QChar(0))) {
+    result.error = QStringLiteral("The text holds a line break or a NUL character.");
     return result;
   }
   QFile file(path);
