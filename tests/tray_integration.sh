@@ -83,7 +83,7 @@ started+=("$app")
 main_window() { xdotool search --name '^QUELLOR - UNIT CONVERTER' | head -n1; }
 # The embedded icon: a 22 x 22 window of the program inside the tray's panel.
 icon_window() {
-  xwininfo -root -tree | awk '/"Quellor Unit Converter": \("qlconvert"/ && / 22x22\+/ {print $1}'
+  xwininfo -root -tree | awk '/\("qlconvert" "qlconvert"\)/ && / 22x22\+/ {print $1}'
 }
 found() { [ -n "$("$@")" ]; }
 viewable() { xwininfo -id "$1" | grep -q 'Map State: IsViewable'; }
