@@ -382,7 +382,9 @@ AppendResult AppendLine(const QString &path, const QString &line) {
     result.error = QStringLiteral("It is a folder, not a file.");
     return result;
   }
-  if (!file.open(QIODevice::ReadWrite | QIODevice::Append)) {
+  // Unbuffered: a failed write shows here, with nothing left in a buffer that would
+  // block cutting the file back or be written later.
+  if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered)) {
     result.error = file.errorString();
     return result;
   }
@@ -411,7 +413,13 @@ AppendResult AppendLine(const QString &path, const QString &line) {
     bytes.append("\r\n");
   bytes.append(*encoded);
   bytes.append("\r\n");
-  const qint64 written = file.write(bytes);
+  // A short write is continued, so that a full disk reports its own reason.
+  qint64 written = 0;
+  while (written < bytes.size()) {
+    const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
+    if (n <= 0) break;
+    written += n;
+  }
   const bool flushed = written == bytes.size() && file.flush();
   if (!flushed) {
     result.error = file.errorString();

@@ -91,8 +91,9 @@ struct AppendResult {
 };
 
 // Appends one line (CR LF added) in the file's own encoding, creating the file when it
-// is missing. A CR LF goes in front when the file does not end with a line break. On any
-// failure the file is left byte-for-byte as it was.
+// is missing. A CR LF goes in front when the file does not end with a line break. A line
+// holding a line break or NUL is refused. On any failure the file is left byte-for-byte as
+// it was.
 AppendResult AppendLine(const QString &path, const QString &line);
 
 }  // namespace qlc
