@@ -145,7 +145,11 @@ int main(int argc, char *argv[]) {
       return 1;
     }
     const int wait = int(std::min<long long>(left.count(), 100));
-    if (poll(&fd, 1, wait) < 0 && errno != EINTR) break;
+    if (poll(&fd, 1, wait) < 0 && errno != EINTR) {
+      std::perror("map_wait: poll");
+      EndChild(pid);
+      return 1;
+    }
   }
   std::this_thread::sleep_for(std::chrono::duration<double>(settle));
   const long rss = StatusKb(pid, "VmRSS"), anon = StatusKb(pid, "RssAnon");
