@@ -54,9 +54,9 @@ void CheckPattern(double value, QStringView pattern, const NumberSeparators &sep
   }
   QLC_CHECK(back.ok(), Show(value, pattern, out));
   const double diff = std::fabs(back.value - value);
-  const double allowed =
-      scientific ? 0.0050001 * std::fabs(value)
-                 : 0.5000001 * std::pow(10.0, -decimals) + 5.0000001e-15 * std::fabs(value);
+  const double allowed = scientific ? (0.005 + 5e-15 + kReadBackRounding) * std::fabs(value)
+                                    : 0.5000001 * std::pow(10.0, -decimals) +
+                                          (5e-15 + kReadBackRounding) * std::fabs(value);
   // Subnormals read back to the nearest multiple of the smallest one.
   QLC_CHECK(diff <= allowed + 4.9406564584124654e-324, Show(value, pattern, out));
 }

@@ -60,10 +60,13 @@ inline QString Describe(double value) {
 }
 
 // GeneralText keeps 15 significant digits: the text is off by at most half a unit in the
-// 15th digit, plus the rounding of the read-back to the nearest (maybe subnormal) double.
+// 15th digit (5E-15 of the value or less), and reading it back rounds once more to the
+// nearest double (half an ulp, or the smallest subnormal step).
+inline constexpr double kReadBackRounding = 1.2e-16;
+
 inline bool Within15Digits(double read, double value) {
   const double diff = std::fabs(read - value);
-  return diff <= 5.0000001e-15 * std::fabs(value) + 4.9406564584124654e-324;
+  return diff <= (5e-15 + kReadBackRounding) * std::fabs(value) + 4.9406564584124654e-324;
 }
 
 }  // namespace qlc::fuzz
