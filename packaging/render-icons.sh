@@ -5,5 +5,5 @@ set -eu
 root=$(CDPATH='' cd "$(dirname "$0")/.." && pwd)
 for size in 16 32 48 64 128; do
   rsvg-convert --width "$size" --height "$size" --keep-aspect-ratio \
-    --output "$root/packaging/icons/$size.png" "$root/src/resources/icon.svg"
+    --output "$root/packaging/icons/$size.png" "$root/src/resources/svg/icon.svg"
 done

@@ -86,7 +86,7 @@ check_tree() {
   grep -q "<release version=\"$version\"" "$meta" || fail "the metainfo has no release $version"
   grep -q '<caption>[^<]' "$meta" || fail "the metainfo's screenshot has no caption"
 
-  cmp -s "$src/src/resources/icon.svg" "$prefix/share/icons/hicolor/scalable/apps/$id.svg" ||
+  cmp -s "$src/src/resources/svg/icon.svg" "$prefix/share/icons/hicolor/scalable/apps/$id.svg" ||
     fail "the scalable icon is not the program's icon"
   local size
   for size in 16 32 48 64 128; do

@@ -71,7 +71,7 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent), sysInfo_(SystemSysInfoSer
 
   Image1 = new QLabel(this);
   Image1->setObjectName(QStringLiteral("Image1"));
-  Image1->setPixmap(QIcon(QStringLiteral(":/logo.svg")).pixmap(QSize(147, 70)));
+  Image1->setPixmap(QIcon(QStringLiteral(":/logo.png")).pixmap(QSize(147, 70)));
   Image1->setAccessibleDescription(QStringLiteral("Quellor logo"));
   PlaceTwips(Image1, 120, 240, 2205, 1050);
 

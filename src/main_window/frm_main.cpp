@@ -73,7 +73,7 @@ QToolButton *MakePageButton(QWidget *parent, const char *name, const char *image
                             const QString &tip) {
   auto *button = new QToolButton(parent);
   button->setObjectName(QString::fromLatin1(name));
-  button->setIcon(QIcon(QStringLiteral(":/%1.svg").arg(QLatin1String(image))));
+  button->setIcon(QIcon(QStringLiteral(":/%1.png").arg(QLatin1String(image))));
   button->setIconSize(QSize(11, 9));
   button->setToolTip(tip);
   button->setAccessibleName(tip);
@@ -94,7 +94,7 @@ QString frmMain::HomePage() {
 frmMain::frmMain(QWidget *parent) : QMainWindow(parent), tray_(std::make_unique<TrayState>()) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("QUELLOR - UNIT CONVERTER"));
-  setWindowIcon(QIcon(QStringLiteral(":/icon.svg")));
+  setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
   // A fixed window with a close box and no minimise or maximise box.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -119,7 +119,7 @@ void frmMain::BuildControls() {
 
   Image2 = new QLabel(client);
   Image2->setObjectName(QStringLiteral("Image2"));
-  Image2->setPixmap(QIcon(QStringLiteral(":/logo.svg")).pixmap(QSize(147, 70)));
+  Image2->setPixmap(QIcon(QStringLiteral(":/logo.png")).pixmap(QSize(147, 70)));
   Image2->setAccessibleDescription(QStringLiteral("Quellor logo"));
   Place(Image2, 240, 120, 2205, 1050);
 
