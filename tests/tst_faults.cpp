@@ -91,6 +91,8 @@ class TestFaults : public QObject {
  private slots:
   void appendFails_data();
   void appendFails();
+  void appendStartsItsOwnLine_data();
+  void appendStartsItsOwnLine();
   void dialogKeepsTypedTextOnFailure();
   void twoProcessesAppendAtOnce();
   void startUpSurvives_data();
@@ -201,6 +203,31 @@ void TestFaults::appendFails() {
   QCOMPARE(
       QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
       fault == Fault::FolderWithoutWritePermission ? QStringList() : QStringList{"convert.txt"});
+}
+
+void TestFaults::appendStartsItsOwnLine_data() {
+  QTest::addColumn<QByteArray>("before");
+  QTest::addColumn<QByteArray>("after");
+  const QByteArray line = "\"X\"\r\n";
+  QTest::newRow("no file") << QByteArray() << line;
+  QTest::newRow("only a byte-order mark") << QByteArray("\xEF\xBB\xBF") << "\xEF\xBB\xBF" + line;
+  QTest::newRow("last line without a break") << QByteArray("\"ALL\"") << "\"ALL\"\r\n" + line;
+  QTest::newRow("last line ends with a lone CR") << QByteArray("\"ALL\"\r") << "\"ALL\"\r" + line;
+}
+
+// The new line never joins the one before it, and no blank line comes in between.
+void TestFaults::appendStartsItsOwnLine() {
+  QFETCH(QByteArray, before);
+  QFETCH(QByteArray, after);
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  const QString path = dir.filePath("type.txt");
+  if (!before.isEmpty()) QVERIFY(WriteBytes(path, before));
+  QVERIFY(AppendLine(path, *TypeLine("X")).ok);
+  QCOMPARE(ReadBytes(path), after);
+  const TypesFile types = ParseTypes(after);
+  QCOMPARE(types.names.back(), QStringLiteral("X"));
+  QCOMPARE(types.report.skippedLines, 0);
 }
 
 // The Add Conversion dialog reports the failure with the file's name and stays open with

@@ -409,7 +409,9 @@ AppendResult AppendLine(const QString &path, const QString &line) {
     return result;
   }
   QByteArray bytes;
-  if (!existing.isEmpty() && !existing.endsWith('\n') && !existing.endsWith('\r'))
+  // A file of only a byte-order mark (an empty file saved as UTF-8) has no line to end.
+  if (!existing.isEmpty() && existing != "\xEF\xBB\xBF" && !existing.endsWith('\n') &&
+      !existing.endsWith('\r'))
     bytes.append("\r\n");
   bytes.append(*encoded);
   bytes.append("\r\n");
