@@ -2,10 +2,9 @@
 // or TypeLine accepts and AppendLine writes loads back as the same entry after the old
 // ones; what they refuse leaves the file byte-for-byte as it was.
 
-#include <unistd.h>
-
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include "data/conversion_data.h"
 #include "fuzz_support.h"
@@ -16,12 +15,10 @@ using namespace qlc::fuzz;
 
 namespace {
 
+// One file for the whole run, in a folder removed when the run ends.
 const QString &FilePath() {
-  static const QString path = [] {
-    const QString dir = QDir::temp().filePath(QStringLiteral("qlc-fuzz-%1").arg(::getpid()));
-    QDir().mkpath(dir);
-    return dir + QStringLiteral("/convert.txt");
-  }();
+  static const QTemporaryDir dir;
+  static const QString path = dir.filePath(QStringLiteral("convert.txt"));
   return path;
 }
 
