@@ -164,20 +164,20 @@ int FlexGrid::ColWidth(int col) const {
   if (col < 0 || col >= cols_) return 0;
   const int w = colWidths_[size_t(col)];
   if (w >= 0) return w;
-  return view_ ? view_->columnWidth(col) * kTwipsPerPixel : 0;
+  return !view_.isNull() ? view_->columnWidth(col) * kTwipsPerPixel : 0;
 }
 
 void FlexGrid::SetColWidth(int col, int twips) {
   if (col < 0 || col >= cols_) return;
   colWidths_[size_t(col)] = std::max(0, twips);
-  if (!view_) return;
+  if (view_.isNull()) return;
   // A zero width hides the column; its cells keep their text and move with their row.
   view_->setColumnHidden(col, twips <= 0);
   if (twips > 0) view_->setColumnWidth(col, int(std::lround(double(twips) / kTwipsPerPixel)));
 }
 
 int FlexGrid::Width() const {
-  return view_ ? view_->width() * kTwipsPerPixel : 0;
+  return !view_.isNull() ? view_->width() * kTwipsPerPixel : 0;
 }
 
 void FlexGrid::SetRow(int row) {
@@ -201,19 +201,19 @@ void FlexGrid::SetColSel(int col) {
 }
 
 int FlexGrid::TopRow() const {
-  if (!view_) return rows_ > 1 ? 1 : 0;
+  if (view_.isNull()) return rows_ > 1 ? 1 : 0;
   return view_->verticalScrollBar()->value() + 1;
 }
 
 void FlexGrid::SetTopRow(int row) {
-  if (!view_ || row < 1 || row >= rows_) return;
+  if (view_.isNull() || row < 1 || row >= rows_) return;
   // Per-item scrolling: the scroll value is the first body row shown. Near the end the
   // bar clamps and the view shows the last rows.
   view_->verticalScrollBar()->setValue(row - 1);
 }
 
 void FlexGrid::ApplyHighlight() {
-  if (!view_ || !redraw_) return;
+  if (view_.isNull() || !redraw_) return;
   syncing_ = true;
   auto *sel = view_->selectionModel();
   if (row_ >= 1 && row_ < rows_) {
@@ -229,7 +229,7 @@ void FlexGrid::ApplyHighlight() {
 }
 
 void FlexGrid::SyncCurrentFromView() {
-  if (syncing_ || !view_) return;
+  if (syncing_ || view_.isNull()) return;
   // Keyboard movement in the view changes the current cell, as in the grid's own keys.
   const QModelIndex current = view_->selectionModel()->currentIndex();
   if (!current.isValid()) return;
@@ -240,10 +240,12 @@ void FlexGrid::SyncCurrentFromView() {
 }
 
 bool FlexGrid::eventFilter(QObject *watched, QEvent *event) {
-  if (!view_) return false;
+  // Only mouse events matter; others also arrive while the view is being destroyed,
+  // when it must not be touched.
   const auto type = event->type();
   const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
   if (!press && type != QEvent::MouseButtonRelease) return false;
+  if (view_.isNull()) return false;
   auto *mouse = static_cast<QMouseEvent *>(event);
   if (mouse->button() != Qt::LeftButton) return false;
   const QPoint pos = mouse->position().toPoint();
