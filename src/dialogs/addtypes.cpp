@@ -18,15 +18,17 @@ namespace qlc {
 
 namespace {
 
-// True when the file is missing or holds nothing but blanks and line breaks: it has no
-// all-types line yet.
+// True when the file is missing or holds nothing but blanks, line breaks and a byte-order
+// mark: it has no all-types line yet.
 bool LacksAllTypesLine(const QString &path) {
   const QFileInfo info(path);
   // A folder or a device in its place is left to the append to report.
   if (!info.isFile()) return !info.exists();
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return false;
-  return file.readAll().trimmed().isEmpty();
+  QByteArray bytes = file.readAll();
+  if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);  // an empty file saved as UTF-8
+  return bytes.trimmed().isEmpty();
 }
 
 // Appends the type, first writing the all-types line when the file has none, so that the
