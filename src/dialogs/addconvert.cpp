@@ -10,7 +10,7 @@
 #include "data/conversion_data.h"
 #include "dialogs/addtypes.h"
 #include "dialogs/message_box.h"
-#include "dialogs/twips.h"
+#include "main_window/design.h"
 #include "numbers/read_number.h"
 
 namespace qlc {
@@ -55,7 +55,7 @@ addconvert::addconvert(QWidget *parent, const QString &folder) : QDialog(parent)
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
   setModal(true);
-  setFont(DesignFont(QStringLiteral("Arial"), 8.25));
+  setFont(DesignFont(Face::Arial, 8.25));
   resize(TwipsToPx(4680), TwipsToPx(3750));
   const QDir dir(folder.isEmpty() ? QDir::currentPath() : folder);
   typePath_ = dir.filePath(QStringLiteral("type.txt"));

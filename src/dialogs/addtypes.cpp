@@ -11,7 +11,7 @@
 
 #include "data/conversion_data.h"
 #include "dialogs/message_box.h"
-#include "dialogs/twips.h"
+#include "main_window/design.h"
 #include "table/flex_grid.h"
 
 namespace qlc {
@@ -77,7 +77,7 @@ addtypes::addtypes(QWidget *parent, const QString &folder) : QDialog(parent) {
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
   setModal(true);
-  setFont(DesignFont(QStringLiteral("Arial"), 8.25));
+  setFont(DesignFont(Face::Arial, 8.25));
   resize(TwipsToPx(4680), TwipsToPx(3195));
   typePath_ =
       QDir(folder.isEmpty() ? QDir::currentPath() : folder).filePath(QStringLiteral("type.txt"));

@@ -3,22 +3,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <cmath>
 
-#include "table/flex_grid.h"
+#include "main_window/design.h"
 #include "tray/winproc.h"
 
 namespace qlc {
 
 namespace {
-
-int Px(int twips) {
-  return int(std::lround(double(twips) / FlexGrid::kTwipsPerPixel));
-}
-
-void Place(QWidget *w, int left, int top, int width, int height) {
-  w->setGeometry(Px(left), Px(top), Px(width), Px(height));
-}
 
 QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption) {
   auto *button = new QPushButton(caption, parent);
@@ -44,27 +35,23 @@ Dialog::Dialog(QWidget *parent) : QDialog(parent) {
   // A fixed dialog border with a close box only.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-  setFixedSize(Px(3120), Px(2250));
+  setFixedSize(TwipsToPx(3120), TwipsToPx(2250));
   // The prompt's small dialog font, so that the message fits above the buttons.
-  QFont small(QStringLiteral("MS Sans Serif"));
-  small.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
-                     QStringLiteral("DejaVu Sans")});
-  small.setPointSizeF(8.25);
-  setFont(small);
+  setFont(DesignFont(Face::MsSansSerif, 8.25));
 
   Label1 = new QLabel(MessageText(), this);
   Label1->setObjectName(QStringLiteral("Label1"));
   Label1->setTextFormat(Qt::PlainText);
   Label1->setWordWrap(true);
   Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  Place(Label1, 120, 120, 2895, 1095);
+  PlaceTwips(Label1, 120, 120, 2895, 1095);
 
   OKButton = MakeButton(this, "OKButton", QStringLiteral("OK"));
-  Place(OKButton, 120, 1080, 1215, 375);
+  PlaceTwips(OKButton, 120, 1080, 1215, 375);
   CommandCancel = MakeButton(this, "CommandCancel", QStringLiteral("Cancel"));
-  Place(CommandCancel, 1680, 1080, 1215, 375);
+  PlaceTwips(CommandCancel, 1680, 1080, 1215, 375);
   commandUnload = MakeButton(this, "commandUnload", QStringLiteral("Unload Program"));
-  Place(commandUnload, 120, 1680, 2655, 375);
+  PlaceTwips(commandUnload, 120, 1680, 2655, 375);
 
   setTabOrder(OKButton, CommandCancel);
   setTabOrder(CommandCancel, commandUnload);

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "dialogs/twips.h"
+#include "main_window/design.h"
 #include "platform/shell.h"
 
 namespace qlc {
@@ -28,7 +28,7 @@ QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, int le
 
 QLabel *MakeLink(QWidget *parent, const char *name, const QString &text, double points, int left,
                  int top, int width, int height, const QString &description) {
-  QFont font = DesignFont(QStringLiteral("Arial"), points, true);
+  QFont font = DesignFont(Face::Arial, points, true);
   font.setUnderline(true);
   QLabel *label = MakeLabel(parent, name, text, left, top, width, height, font);
   label->setWordWrap(false);
@@ -64,22 +64,18 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent), sysInfo_(SystemSysInfoSer
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   setModal(true);
-  const QFont body = DesignFont(QStringLiteral("Arial"), 8.25);
-  const QFont heading = DesignFont(QStringLiteral("Arial"), 8.25, true);
+  const QFont body = DesignFont(Face::Arial, 8.25);
+  const QFont heading = DesignFont(Face::Arial, 8.25, true);
   setFont(body);
   setFixedSize(TwipsToPx(8895), TwipsToPx(6570));
 
   Image1 = new QLabel(this);
   Image1->setObjectName(QStringLiteral("Image1"));
-  Image1->setPixmap(QIcon(QStringLiteral(":/logo.png")).pixmap(QSize(147, 70)));
+  Image1->setPixmap(Picture("logo").pixmap(QSize(147, 70)));
   Image1->setAccessibleDescription(QStringLiteral("Quellor logo"));
   PlaceTwips(Image1, 120, 240, 2205, 1050);
 
-  QFont title(QStringLiteral("Copperplate Gothic Bold"));
-  title.setFamilies({QStringLiteral("Copperplate Gothic Bold"), QStringLiteral("DejaVu Serif"),
-                     QStringLiteral("Liberation Serif")});
-  title.setPointSizeF(15.75);
-  title.setBold(true);
+  const QFont title = DesignFont(Face::CopperplateGothicBold, 15.75, true);
   lbl3 = MakeLabel(this, "lbl3", QStringLiteral("Unit Converter"), 120, 1440, 2205, 960, title);
   lbl3->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   QPalette navy = lbl3->palette();

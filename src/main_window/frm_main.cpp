@@ -22,6 +22,7 @@
 #include <cmath>
 
 #include "data/conversion_data.h"
+#include "main_window/design.h"
 #include "main_window/pick_combo.h"
 #include "main_window/tray_state.h"
 #include "platform/shell.h"
@@ -31,33 +32,8 @@ namespace qlc {
 
 namespace {
 
-constexpr int kTwips = FlexGrid::kTwipsPerPixel;
-
-int Px(int twips) {
-  return int(std::lround(double(twips) / kTwips));
-}
-
-void Place(QWidget *w, int left, int top, int width, int height) {
-  w->setGeometry(Px(left), Px(top), Px(width), Px(height));
-}
-
-// Fonts named by the design, with the nearest ones a Linux desktop has.
 QFont ArialFont(double points, bool bold = false) {
-  QFont f(QStringLiteral("Arial"));
-  f.setFamilies(
-      {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-  f.setPointSizeF(points);
-  f.setBold(bold);
-  return f;
-}
-
-QFont TitleFont() {
-  QFont f(QStringLiteral("Copperplate Gothic Bold"));
-  f.setFamilies({QStringLiteral("Copperplate Gothic Bold"), QStringLiteral("DejaVu Serif"),
-                 QStringLiteral("Liberation Serif")});
-  f.setPointSizeF(26.25);
-  f.setBold(true);
-  return f;
+  return DesignFont(Face::Arial, points, bold);
 }
 
 QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, Qt::Alignment align,
@@ -73,7 +49,7 @@ QToolButton *MakePageButton(QWidget *parent, const char *name, const char *image
                             const QString &tip) {
   auto *button = new QToolButton(parent);
   button->setObjectName(QString::fromLatin1(name));
-  button->setIcon(QIcon(QStringLiteral(":/%1.png").arg(QLatin1String(image))));
+  button->setIcon(Picture(image));
   button->setIconSize(QSize(11, 9));
   button->setToolTip(tip);
   button->setAccessibleName(tip);
@@ -94,7 +70,7 @@ QString frmMain::HomePage() {
 frmMain::frmMain(QWidget *parent) : QMainWindow(parent), tray_(std::make_unique<TrayState>()) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("QUELLOR - UNIT CONVERTER"));
-  setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
+  setWindowIcon(Picture("icon"));
   // A fixed window with a close box and no minimise or maximise box.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -108,32 +84,32 @@ frmMain::~frmMain() = default;
 void frmMain::BuildControls() {
   auto *client = new QWidget(this);
   client->setObjectName(QStringLiteral("client"));
-  client->setFixedSize(Px(6840), Px(4500));
+  client->setFixedSize(TwipsToPx(6840), TwipsToPx(4500));
   setCentralWidget(client);
 
   Line1 = new QFrame(client);
   Line1->setObjectName(QStringLiteral("Line1"));
   Line1->setFrameShape(QFrame::HLine);
   Line1->setFrameShadow(QFrame::Sunken);
-  Line1->setGeometry(0, 0, Px(9480), 2);
+  Line1->setGeometry(0, 0, TwipsToPx(9480), 2);
 
   Image2 = new QLabel(client);
   Image2->setObjectName(QStringLiteral("Image2"));
-  Image2->setPixmap(QIcon(QStringLiteral(":/logo.png")).pixmap(QSize(147, 70)));
+  Image2->setPixmap(Picture("logo").pixmap(QSize(147, 70)));
   Image2->setAccessibleDescription(QStringLiteral("Quellor logo"));
-  Place(Image2, 240, 120, 2205, 1050);
+  PlaceTwips(Image2, 240, 120, 2205, 1050);
 
   const QColor navy(0, 0, 128);
   QPalette navyText;
   navyText.setColor(QPalette::WindowText, navy);
   Label12 = MakeLabel(client, "Label12", QStringLiteral("UNIT"), Qt::AlignHCenter | Qt::AlignTop,
-                      TitleFont());
+                      DesignFont(Face::CopperplateGothicBold, 26.25, true));
   Label12->setPalette(navyText);
-  Place(Label12, 2760, 120, 3975, 615);
+  PlaceTwips(Label12, 2760, 120, 3975, 615);
   Label8 = MakeLabel(client, "Label8", QStringLiteral("CONVERTER"), Qt::AlignHCenter | Qt::AlignTop,
-                     TitleFont());
+                     DesignFont(Face::CopperplateGothicBold, 26.25, true));
   Label8->setPalette(navyText);
-  Place(Label8, 2760, 600, 3975, 495);
+  PlaceTwips(Label8, 2760, 600, 3975, 495);
 
   FG1 = new FlexGrid(5, nullptr, this);
   FG1->setObjectName(QStringLiteral("FG1"));
@@ -144,79 +120,77 @@ void frmMain::BuildControls() {
   grid->setToolTip(QStringLiteral("Sort"));
   grid->setAccessibleName(QStringLiteral("Conversions"));
   grid->setAccessibleDescription(QStringLiteral("Sort"));
-  QFont gridFont = ArialFont(8.25);
-  gridFont.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
-                        QStringLiteral("DejaVu Sans")});
+  const QFont gridFont = DesignFont(Face::MsSansSerif, 8.25);
   grid->setFont(gridFont);
   grid->horizontalHeader()->setFont(gridFont);
-  Place(grid, 120, 1200, 3195, 2115);
+  PlaceTwips(grid, 120, 1200, 3195, 2115);
 
   TopBtn = MakePageButton(client, "TopBtn", "top", QStringLiteral("Top of List"));
-  Place(TopBtn, 3480, 1200, 255, 255);
+  PlaceTwips(TopBtn, 3480, 1200, 255, 255);
   PrevBtn = MakePageButton(client, "PrevBtn", "prev", QStringLiteral("Go Back One Page"));
-  Place(PrevBtn, 3480, 1560, 255, 255);
+  PlaceTwips(PrevBtn, 3480, 1560, 255, 255);
   NextBtn = MakePageButton(client, "NextBtn", "next", QStringLiteral("Move Down One Page"));
-  Place(NextBtn, 3480, 2640, 255, 255);
+  PlaceTwips(NextBtn, 3480, 2640, 255, 255);
   BtmBtn = MakePageButton(client, "BtmBtn", "bottom", QStringLiteral("Go to Bottom of List"));
-  Place(BtmBtn, 3480, 3000, 255, 255);
+  PlaceTwips(BtmBtn, 3480, 3000, 255, 255);
 
   Label4 =
       MakeLabel(client, "Label4", QStringLiteral("Select Type"), Qt::AlignHCenter, ArialFont(8.25));
-  Place(Label4, 3960, 1440, 1455, 255);
+  PlaceTwips(Label4, 3960, 1440, 1455, 255);
   Combo1 = new PickCombo(client);
   Combo1->setObjectName(QStringLiteral("Combo1"));
   Combo1->setToolTip(QStringLiteral("Conversion Group Type"));
   Combo1->setAccessibleDescription(QStringLiteral("Conversion Group Type"));
   Combo1->setMaxVisibleItems(20);
-  Place(Combo1, 3960, 1680, 1455, 315);
+  PlaceTwips(Combo1, 3960, 1680, 1455, 315);
 
   Label9 = MakeLabel(client, "Label9", QStringLiteral("Significant Digits"), Qt::AlignHCenter,
                      ArialFont(8.25));
-  Place(Label9, 5520, 1440, 1215, 255);
+  PlaceTwips(Label9, 5520, 1440, 1215, 255);
   Combo2 = new PickCombo(client);
   Combo2->setObjectName(QStringLiteral("Combo2"));
   Combo2->setAccessibleDescription(QStringLiteral("Significant Digits"));
-  Place(Combo2, 5640, 1680, 975, 315);
+  PlaceTwips(Combo2, 5640, 1680, 975, 315);
 
   Text1 = new QLineEdit(QStringLiteral("1"), client);
   Text1->setObjectName(QStringLiteral("Text1"));
   Text1->setToolTip(QStringLiteral("Convert From"));
   Text1->setAccessibleName(QStringLiteral("Convert From"));
-  Place(Text1, 3960, 2280, 1095, 285);
+  PlaceTwips(Text1, 3960, 2280, 1095, 285);
   Label3 = MakeLabel(client, "Label3", QStringLiteral("="), Qt::AlignHCenter, font());
-  Place(Label3, 5160, 2280, 255, 225);
+  PlaceTwips(Label3, 5160, 2280, 255, 225);
   Text2 = new QLineEdit(QStringLiteral("1"), client);
   Text2->setObjectName(QStringLiteral("Text2"));
   Text2->setToolTip(QStringLiteral("Convert To"));
   Text2->setAccessibleName(QStringLiteral("Convert To"));
-  Place(Text2, 5520, 2280, 1095, 285);
+  PlaceTwips(Text2, 5520, 2280, 1095, 285);
 
   Label1 = MakeLabel(client, "Label1", QString(), Qt::AlignLeft | Qt::AlignTop, ArialFont(8.25));
   Label1->setWordWrap(true);
   Label1->setAccessibleDescription(QStringLiteral("Convert From unit"));
-  Place(Label1, 3960, 2640, 1335, 495);
+  PlaceTwips(Label1, 3960, 2640, 1335, 495);
   Label2 = MakeLabel(client, "Label2", QString(), Qt::AlignLeft | Qt::AlignTop, ArialFont(8.25));
   Label2->setWordWrap(true);
   Label2->setAccessibleDescription(QStringLiteral("Convert To unit"));
-  Place(Label2, 5520, 2640, 1275, 495);
+  PlaceTwips(Label2, 5520, 2640, 1275, 495);
 
   Label5 = MakeLabel(client, "Label5",
                      QStringLiteral("QUELLOR DESKTOP TOOLS \u2022 EXACT, INSTANT, FREE"),
                      Qt::AlignHCenter, ArialFont(8.25, true));
-  Place(Label5, 240, 3480, 6315, 195);
+  PlaceTwips(Label5, 240, 3480, 6315, 195);
   Label14 = MakeLabel(client, "Label14", QStringLiteral("QUELLOR, INC."), Qt::AlignLeft,
                       ArialFont(8.25, true));
-  Place(Label14, 480, 3720, 1815, 255);
+  PlaceTwips(Label14, 480, 3720, 1815, 255);
   Label6 = MakeLabel(client, "Label6", QStringLiteral("1 Example Way, Springfield"), Qt::AlignLeft,
                      ArialFont(8.25));
-  Place(Label6, 2280, 3720, 2175, 255);
+  PlaceTwips(Label6, 2280, 3720, 2175, 255);
   Label7 = MakeLabel(client, "Label7", QStringLiteral("Tel/Fax: +1 555 0100"), Qt::AlignLeft,
                      ArialFont(8.25));
-  Place(Label7, 4560, 3720, 2040, 255);
+  PlaceTwips(Label7, 4560, 3720, 2040, 255);
 
   Label10 = MakeLabel(client, "Label10", QStringLiteral("E-mail:"),
                       Qt::AlignRight | Qt::AlignVCenter, ArialFont(8.25));
-  Place(Label10, 840, 4200, 735, 255);
+  PlaceTwips(Label10, 840, 4200, 735, 255);
   QFont linkFont = ArialFont(8.25, true);
   linkFont.setUnderline(true);
   Label11 =
@@ -224,13 +198,13 @@ void frmMain::BuildControls() {
   Label11->setPalette(navyText);
   Label11->setCursor(Qt::PointingHandCursor);
   Label11->setAccessibleDescription(QStringLiteral("Write an e-mail to sales"));
-  Place(Label11, 1680, 4200, 2175, 255);
+  PlaceTwips(Label11, 1680, 4200, 2175, 255);
   Label13 = MakeLabel(client, "Label13", QStringLiteral("www.quellor.example"),
                       Qt::AlignLeft | Qt::AlignVCenter, linkFont);
   Label13->setPalette(navyText);
   Label13->setCursor(Qt::PointingHandCursor);
   Label13->setAccessibleDescription(QStringLiteral("Open the home page"));
-  Place(Label13, 4320, 4200, 2175, 255);
+  PlaceTwips(Label13, 4320, 4200, 2175, 255);
   Label11->installEventFilter(this);
   Label13->installEventFilter(this);
 

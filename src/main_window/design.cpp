@@ -1,0 +1,51 @@
+#include "main_window/design.h"
+
+#include <QFontDatabase>
+#include <QImageReader>
+#include <QPixmap>
+#include <array>
+
+namespace qlc {
+
+QFont DesignFont(Face face, double points, bool bold) {
+  static const std::array<QString, 3> chosen = [] {
+    auto first = [](std::initializer_list<const char *> families) {
+      for (const char *family : families)
+        if (QFontDatabase::hasFamily(QString::fromLatin1(family)))
+          return QString::fromLatin1(family);
+      return QString::fromLatin1(*families.begin());  // let the desktop substitute
+    };
+    return std::array<QString, 3>{
+        first({"Arial", "Liberation Sans", "DejaVu Sans"}),
+        first({"MS Sans Serif", "Liberation Sans", "DejaVu Sans"}),
+        first({"Copperplate Gothic Bold", "DejaVu Serif", "Liberation Serif"})};
+  }();
+  QFont font(chosen[size_t(face)]);
+  font.setPointSizeF(points);
+  font.setBold(bold);
+  return font;
+}
+
+namespace {
+
+// Read with the built-in PNG reader alone; without this, Qt asks every image plugin
+// whether it can read the file first.
+QPixmap ReadPng(const QString &path, qreal devicePixelRatio) {
+  QImageReader reader(path, "png");
+  reader.setAutoDetectImageFormat(false);
+  QPixmap pixmap = QPixmap::fromImage(reader.read());
+  pixmap.setDevicePixelRatio(devicePixelRatio);
+  return pixmap;
+}
+
+}  // namespace
+
+QIcon Picture(const char *name) {
+  const QString base = QStringLiteral(":/") + QLatin1String(name);
+  QIcon icon;
+  icon.addPixmap(ReadPng(base + QStringLiteral(".png"), 1.0));
+  icon.addPixmap(ReadPng(base + QStringLiteral("@2x.png"), 2.0));
+  return icon;
+}
+
+}  // namespace qlc

@@ -1,0 +1,35 @@
+#pragma once
+// The windows are designed in twips and in Windows fonts; these turn the design into
+// logical pixels and into fonts this desktop has.
+
+#include <QFont>
+#include <QIcon>
+#include <QWidget>
+#include <cmath>
+
+#include "table/flex_grid.h"
+
+namespace qlc {
+
+inline constexpr int kTwipsPerPixel = FlexGrid::kTwipsPerPixel;
+
+inline int TwipsToPx(int twips) {
+  return int(std::lround(double(twips) / kTwipsPerPixel));
+}
+
+inline void PlaceTwips(QWidget *w, int left, int top, int width, int height) {
+  w->setGeometry(TwipsToPx(left), TwipsToPx(top), TwipsToPx(width), TwipsToPx(height));
+}
+
+// The design's typefaces.
+enum class Face { Arial, MsSansSerif, CopperplateGothicBold };
+
+// The face where it is installed, else its nearest installed stand-in (Liberation Sans,
+// DejaVu Sans, DejaVu Serif). Choosing an installed family up front spares the font
+// fallback search for every font made, which is a large part of the start-up.
+QFont DesignFont(Face face, double points, bool bold = false);
+
+// One of the program's pictures (":/NAME.png" with its 2x variant) as an icon.
+QIcon Picture(const char *name);
+
+}  // namespace qlc
