@@ -28,7 +28,6 @@ class TestConversionData : public QObject {
   void lineWriter();
   void append_data();
   void append();
-  void appendFailureLeavesFile();
 };
 
 void TestConversionData::readFields_data() {
@@ -181,9 +180,6 @@ void TestConversionData::missingFiles() {
   QVERIFY(conv.report.missing);
   QVERIFY(!conv.report.error.isEmpty());
   QVERIFY(conv.records.empty());
-  // A folder in the file's place is reported, not read.
-  QVERIFY(QDir(dir.path()).mkdir("convert.txt"));
-  QVERIFY(ReadConversionFile(dir.filePath("convert.txt"), kGerman).report.missing);
 }
 
 void TestConversionData::windows1252() {
@@ -255,27 +251,6 @@ void TestConversionData::append() {
   const AppendResult r = AppendLine(path, line);
   QVERIFY2(r.ok, qPrintable(r.error));
   QCOMPARE(test::ReadBytes(path), after);
-}
-
-void TestConversionData::appendFailureLeavesFile() {
-  QTemporaryDir dir;
-  // A character the Windows-1252 file cannot hold is refused, the file untouched.
-  const QString path = dir.filePath("type.txt");
-  const QByteArray before = "\"ALL\"\r\n\"\xB0\"";
-  QVERIFY(test::WriteBytes(path, before));
-  const AppendResult r = AppendLine(path, QString::fromUtf8("\"\u4E00\""));
-  QVERIFY(!r.ok);
-  QVERIFY(!r.error.isEmpty());
-  QCOMPARE(test::ReadBytes(path), before);
-  // A folder in the file's place.
-  QVERIFY(QDir(dir.path()).mkdir("convert.txt"));
-  QVERIFY(!AppendLine(dir.filePath("convert.txt"), "\"A\"").ok);
-  // A full disk: the write fails and nothing is left behind.
-  if (QFile::exists("/dev/full")) {
-    const AppendResult full = AppendLine("/dev/full", "\"A\"");
-    QVERIFY(!full.ok);
-    QVERIFY(!full.error.isEmpty());
-  }
 }
 
 QTEST_GUILESS_MAIN(TestConversionData)
