@@ -37,16 +37,6 @@ QLineEdit *MakeField(QWidget *parent, const char *name, QLabel *label, int top) 
   return field;
 }
 
-QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption) {
-  auto *button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAccessibleName(caption);
-  // Neither Enter nor Esc presses a button of this dialog.
-  button->setAutoDefault(false);
-  button->setDefault(false);
-  return button;
-}
-
 }  // namespace
 
 addconvert::addconvert(QWidget *parent, const QString &folder) : QDialog(parent) {
@@ -88,9 +78,9 @@ addconvert::addconvert(QWidget *parent, const QString &folder) : QDialog(parent)
   Label4 = MakeLabel(this, "Label4", QStringLiteral("Conversion Adder:"), 480, 2520, 1455, 255);
   Text4 = MakeField(this, "Text4", Label4, 2520);
 
-  CommandOK = MakeButton(this, "CommandOK", QStringLiteral("OK"));
+  CommandOK = MakeButton(this, "CommandOK", QStringLiteral("OK"), false);
   PlaceTwips(CommandOK, 720, 3120, 1095, 375);
-  CommandCancel = MakeButton(this, "CommandCancel", QStringLiteral("Cancel"));
+  CommandCancel = MakeButton(this, "CommandCancel", QStringLiteral("Cancel"), false);
   PlaceTwips(CommandCancel, 2760, 3120, 1215, 375);
 
   setTabOrder(Combo1, Text1);

@@ -51,16 +51,6 @@ AppendResult AppendType(const QString &path, const QString &line) {
   return result;
 }
 
-QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption) {
-  auto *button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAccessibleName(caption);
-  // Neither Enter nor Esc presses a button of this dialog.
-  button->setAutoDefault(false);
-  button->setDefault(false);
-  return button;
-}
-
 }  // namespace
 
 QStringList ListedTypes(const QString &typePath) {
@@ -101,9 +91,9 @@ addtypes::addtypes(QWidget *parent, const QString &folder) : QDialog(parent) {
   PlaceTwips(Text1, 2520, 1200, 1935, 285);
   Label1->setBuddy(Text1);
 
-  Command1 = MakeButton(this, "Command1", QStringLiteral("OK"));
+  Command1 = MakeButton(this, "Command1", QStringLiteral("OK"), false);
   PlaceTwips(Command1, 600, 2520, 1215, 375);
-  Command2 = MakeButton(this, "Command2", QStringLiteral("Cancel"));
+  Command2 = MakeButton(this, "Command2", QStringLiteral("Cancel"), false);
   PlaceTwips(Command2, 2640, 2520, 1335, 375);
 
   // Tab order: OK, the table, Cancel, the field; OK holds the focus on opening.

@@ -9,20 +9,6 @@
 
 namespace qlc {
 
-namespace {
-
-QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption) {
-  auto *button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAccessibleName(caption);
-  // Enter presses the button that has the focus; no button answers Enter from elsewhere.
-  button->setAutoDefault(true);
-  button->setDefault(false);
-  return button;
-}
-
-}  // namespace
-
 QString Dialog::MessageText() {
   return QStringLiteral(
       "The Quellor Unit Converter is designed to run in your system tray.  This makes it "
@@ -46,11 +32,11 @@ Dialog::Dialog(QWidget *parent) : QDialog(parent) {
   Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   PlaceTwips(Label1, 120, 120, 2895, 1095);
 
-  OKButton = MakeButton(this, "OKButton", QStringLiteral("OK"));
+  OKButton = MakeButton(this, "OKButton", QStringLiteral("OK"), true);
   PlaceTwips(OKButton, 120, 1080, 1215, 375);
-  CommandCancel = MakeButton(this, "CommandCancel", QStringLiteral("Cancel"));
+  CommandCancel = MakeButton(this, "CommandCancel", QStringLiteral("Cancel"), true);
   PlaceTwips(CommandCancel, 1680, 1080, 1215, 375);
-  commandUnload = MakeButton(this, "commandUnload", QStringLiteral("Unload Program"));
+  commandUnload = MakeButton(this, "commandUnload", QStringLiteral("Unload Program"), true);
   PlaceTwips(commandUnload, 120, 1680, 2655, 375);
 
   setTabOrder(OKButton, CommandCancel);

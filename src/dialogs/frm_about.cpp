@@ -40,14 +40,6 @@ QLabel *MakeLink(QWidget *parent, const char *name, const QString &text, double 
   return label;
 }
 
-QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption,
-                        const QString &accessible) {
-  auto *button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAccessibleName(accessible);
-  return button;
-}
-
 }  // namespace
 
 QString frmAbout::SupportAddress() {
@@ -89,11 +81,10 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent), sysInfo_(SystemSysInfoSer
   Label2 =
       MakeLabel(this, "Label2", QStringLiteral("All rights reserved."), 360, 2880, 1815, 255, body);
 
-  cmdOK = MakeButton(this, "cmdOK", QStringLiteral("OK"), QStringLiteral("OK"));
+  cmdOK = MakeButton(this, "cmdOK", QStringLiteral("OK"), true);
   cmdOK->setDefault(true);
   PlaceTwips(cmdOK, 480, 3600, 1260, 345);
-  cmdSysInfo = MakeButton(this, "cmdSysInfo", QStringLiteral("&System Info..."),
-                          QStringLiteral("System Info..."));
+  cmdSysInfo = MakeButton(this, "cmdSysInfo", QStringLiteral("&System Info..."), true);
   PlaceTwips(cmdSysInfo, 480, 4200, 1245, 345);
 
   Label13 =

@@ -26,6 +26,16 @@ QFont DesignFont(Face face, double points, bool bold) {
   return font;
 }
 
+QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption,
+                        bool enterPresses) {
+  auto *button = new QPushButton(caption, parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setAccessibleName(QString(caption).remove(u'&'));  // without the mnemonic mark
+  button->setAutoDefault(enterPresses);
+  button->setDefault(false);
+  return button;
+}
+
 namespace {
 
 // Read with the built-in PNG reader alone; without this, Qt asks every image plugin

@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QIcon>
+#include <QPushButton>
 #include <QWidget>
 #include <cmath>
 
@@ -28,6 +29,11 @@ enum class Face { Arial, MsSansSerif, CopperplateGothicBold };
 // DejaVu Sans, DejaVu Serif). Choosing an installed family up front spares the font
 // fallback search for every font made, which is a large part of the start-up.
 QFont DesignFont(Face face, double points, bool bold = false);
+
+// A push button named and captioned as the design says. No button is a dialog's default
+// button; with enterPresses, Enter presses the button while it has the focus.
+QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption,
+                        bool enterPresses);
 
 // One of the program's pictures (":/NAME.png" with its 2x variant) as an icon.
 QIcon Picture(const char *name);
