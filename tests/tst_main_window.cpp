@@ -164,23 +164,20 @@ void TestMainWindow::startupState() {
   QVERIFY(w.StartupProblems().isEmpty());
 }
 
+// clang-format off
 void TestMainWindow::groupChange_data() {
   QTest::addColumn<GroupCase>("c");
   const QStringList length{"Feet (ft)", "Half", "Bad", "Double", "Zero"};
   QTest::newRow("LENGTH") << GroupCase{"LENGTH", "2", "1", length, ".30", "1.00", "Feet (ft)"};
-  QTest::newRow("adder") << GroupCase{"TEMPERATURE", "2",      "100",    {"Celsius"},
-                                      "212.00",      "100.00", "Celsius"};
-  QTest::newRow("substring") << GroupCase{"PRESSURE", "2",    "1",  {"Psi", "inH2O"},
-                                          "6.89",     "1.00", "Psi"};
+  QTest::newRow("adder") << GroupCase{"TEMPERATURE", "2", "100", {"Celsius"}, "212.00", "100.00", "Celsius"};
+  QTest::newRow("substring") << GroupCase{"PRESSURE", "2", "1", {"Psi", "inH2O"}, "6.89", "1.00", "Psi"};
   QTest::newRow("case matters") << GroupCase{"pressure", "2", "1", {}, "typed", "1", ""};
-  QTest::newRow("choice 7") << GroupCase{"TEMPERATURE", "7", "2",      {"Celsius"},
-                                         "35.6",        "2", "Celsius"};
-  QTest::newRow("typed 6") << GroupCase{"LENGTH",   "6",        "1234.5678", length,
-                                        "3.76E+02", "1.23E+03", "Feet (ft)"};
-  QTest::newRow("empty Text1") << GroupCase{"PRESSURE DROP", "2", "",     {"inH2O"},
-                                            "typed",         "",  "inH2O"};
+  QTest::newRow("choice 7") << GroupCase{"TEMPERATURE", "7", "2", {"Celsius"}, "35.6", "2", "Celsius"};
+  QTest::newRow("typed 6") << GroupCase{"LENGTH", "6", "1234.5678", length, "3.76E+02", "1.23E+03", "Feet (ft)"};
+  QTest::newRow("empty Text1") << GroupCase{"PRESSURE DROP", "2", "", {"inH2O"}, "typed", "", "inH2O"};
   QTest::newRow("2 kg") << GroupCase{"LENGTH", "2", "2 kg", length, "typed", "2 kg", "Feet (ft)"};
 }
+// clang-format on
 
 void TestMainWindow::groupChange() {
   QFETCH(GroupCase, c);
@@ -261,6 +258,7 @@ void TestMainWindow::typingTriggersNothing() {
   QCOMPARE(w.MSFlexGrid1->Rows(), kRecords + 1);
 }
 
+// clang-format off
 void TestMainWindow::headerSort_data() {
   QTest::addColumn<SortCase>("c");
   const QStringList asc{"Bad", "Double", "Feet (ft)", "Half", "Zero"};
@@ -268,15 +266,12 @@ void TestMainWindow::headerSort_data() {
   QTest::newRow("FROM") << SortCase{"LENGTH", {0}, "FROM        v", "TO", 0, asc};
   QTest::newRow("FROM x2") << SortCase{"LENGTH", {0, 0}, "FROM        ^", "TO", 0, desc};
   QTest::newRow("FROM x3") << SortCase{"LENGTH", {0, 0, 0}, "FROM        v", "TO", 0, asc};
-  QTest::newRow("FROM TO") << SortCase{"LENGTH", {0, 1},
-                                       "FROM",   "TO          v",
-                                       1,        {"Half", "Meters (m)", "Whole", "Word", "Zero"}};
+  QTest::newRow("FROM TO") << SortCase{"LENGTH", {0, 1}, "FROM", "TO          v", 1, {"Half", "Meters (m)", "Whole", "Word", "Zero"}};
   QTest::newRow("FROM TO FROM") << SortCase{"LENGTH", {0, 1, 0}, "FROM        ^", "TO", 0, desc};
-  QTest::newRow("group change between")
-      << SortCase{"LENGTH", {0, -1, 0}, "FROM        ^", "TO", 0, {"Zero", "Psi", "P9", "P8"}};
-  QTest::newRow("9 before 10") << SortCase{"NUM",           {1}, "FROM",
-                                           "TO          v", 1,   {"9", "10", "Meters"}};
+  QTest::newRow("group change between") << SortCase{"LENGTH", {0, -1, 0}, "FROM        ^", "TO", 0, {"Zero", "Psi", "P9", "P8"}};
+  QTest::newRow("9 before 10") << SortCase{"NUM", {1}, "FROM", "TO          v", 1, {"9", "10", "Meters"}};
 }
+// clang-format on
 
 void TestMainWindow::headerSort() {
   QFETCH(SortCase, c);
