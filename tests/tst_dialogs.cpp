@@ -112,6 +112,7 @@ void TstDialogs::writes_data() {
   row("no CR LF at end", "\"ALL\"\r\n\"Mass\"", {"Speed"}, "\"ALL\"\r\n\"Mass\"\r\n\"Speed\"\r\n");
   row("ALL into missing", QByteArray(), {"Speed"}, "\"ALL\"\r\n\"Speed\"\r\n");
   row("ALL into empty", "", {"Speed"}, "\"ALL\"\r\n\"Speed\"\r\n");
+  row("ALL after BOM", "\xEF\xBB\xBF", {"Speed"}, "\xEF\xBB\xBF\"ALL\"\r\n\"Speed\"\r\n");
   row("conv", kConvert, {"Length", "inch, US", " cm", "2.54", "0.5"},
       kConvert + "\"inch, US\",\" cm\",\"Length\",\"2.54\",0.5\r\n");
   row("conv again, 0 for blanks", kConvert, {"Mass", "kg", "g", "", ""}, kConvert + kConvert);
