@@ -28,14 +28,9 @@ QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, int le
 
 QLabel *MakeLink(QWidget *parent, const char *name, const QString &text, double points, int left,
                  int top, int width, int height, const QString &description) {
-  QFont font = DesignFont(Face::Arial, points, true);
-  font.setUnderline(true);
-  QLabel *label = MakeLabel(parent, name, text, left, top, width, height, font);
+  QLabel *label = MakeLabel(parent, name, text, left, top, width, height, QFont());
   label->setWordWrap(false);
-  QPalette navy = label->palette();
-  navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
-  label->setPalette(navy);
-  label->setCursor(Qt::PointingHandCursor);
+  StyleAsLink(label, points);
   label->setAccessibleDescription(description);
   return label;
 }
@@ -47,7 +42,7 @@ QString frmAbout::SupportAddress() {
 }
 
 QString frmAbout::HomePage() {
-  return QStringLiteral("https://www.quellor.example/");
+  return QString::fromLatin1(kHomePage);
 }
 
 frmAbout::frmAbout(QWidget *parent) : QDialog(parent), sysInfo_(SystemSysInfoServices(this)) {
@@ -70,9 +65,7 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent), sysInfo_(SystemSysInfoSer
   const QFont title = DesignFont(Face::CopperplateGothicBold, 15.75, true);
   lbl3 = MakeLabel(this, "lbl3", QStringLiteral("Unit Converter"), 120, 1440, 2205, 960, title);
   lbl3->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  QPalette navy = lbl3->palette();
-  navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
-  lbl3->setPalette(navy);
+  SetNavy(lbl3);
 
   lbl1 = MakeLabel(this, "lbl1", QStringLiteral("Copyright \u00A9 1999-2025"), 240, 2400, 1935, 225,
                    body);

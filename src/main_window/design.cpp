@@ -26,6 +26,20 @@ QFont DesignFont(Face face, double points, bool bold) {
   return font;
 }
 
+void SetNavy(QWidget *widget) {
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::WindowText, QColor(0, 0, 128));
+  widget->setPalette(palette);
+}
+
+void StyleAsLink(QWidget *label, double points) {
+  QFont font = DesignFont(Face::Arial, points, true);
+  font.setUnderline(true);
+  label->setFont(font);
+  SetNavy(label);
+  label->setCursor(Qt::PointingHandCursor);
+}
+
 QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption,
                         bool enterPresses) {
   auto *button = new QPushButton(caption, parent);

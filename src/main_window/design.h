@@ -30,6 +30,14 @@ enum class Face { Arial, MsSansSerif, CopperplateGothicBold };
 // fallback search for every font made, which is a large part of the start-up.
 QFont DesignFont(Face face, double points, bool bold = false);
 
+// The maker's home page, which the main window and the About box both link to.
+inline constexpr char kHomePage[] = "https://www.quellor.example/";
+
+// Navy text, as the design's titles and links have.
+void SetNavy(QWidget *widget);
+// A label styled as a link: Arial bold underlined, navy, a pointing hand.
+void StyleAsLink(QWidget *label, double points);
+
 // A push button named and captioned as the design says. No button is a dialog's default
 // button; with enterPresses, Enter presses the button while it has the focus.
 QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption,

@@ -64,7 +64,7 @@ QString frmMain::SalesAddress() {
   return QStringLiteral("sales@quellor.example");
 }
 QString frmMain::HomePage() {
-  return QStringLiteral("https://www.quellor.example/");
+  return QString::fromLatin1(kHomePage);
 }
 
 frmMain::frmMain(QWidget *parent) : QMainWindow(parent), tray_(std::make_unique<TrayState>()) {
@@ -99,16 +99,13 @@ void frmMain::BuildControls() {
   Image2->setAccessibleDescription(QStringLiteral("Quellor logo"));
   PlaceTwips(Image2, 240, 120, 2205, 1050);
 
-  const QColor navy(0, 0, 128);
-  QPalette navyText;
-  navyText.setColor(QPalette::WindowText, navy);
   Label12 = MakeLabel(client, "Label12", QStringLiteral("UNIT"), Qt::AlignHCenter | Qt::AlignTop,
                       DesignFont(Face::CopperplateGothicBold, 26.25, true));
-  Label12->setPalette(navyText);
+  SetNavy(Label12);
   PlaceTwips(Label12, 2760, 120, 3975, 615);
   Label8 = MakeLabel(client, "Label8", QStringLiteral("CONVERTER"), Qt::AlignHCenter | Qt::AlignTop,
                      DesignFont(Face::CopperplateGothicBold, 26.25, true));
-  Label8->setPalette(navyText);
+  SetNavy(Label8);
   PlaceTwips(Label8, 2760, 600, 3975, 495);
 
   FG1 = new FlexGrid(5, nullptr, this);
@@ -191,18 +188,14 @@ void frmMain::BuildControls() {
   Label10 = MakeLabel(client, "Label10", QStringLiteral("E-mail:"),
                       Qt::AlignRight | Qt::AlignVCenter, ArialFont(8.25));
   PlaceTwips(Label10, 840, 4200, 735, 255);
-  QFont linkFont = ArialFont(8.25, true);
-  linkFont.setUnderline(true);
-  Label11 =
-      MakeLabel(client, "Label11", SalesAddress(), Qt::AlignLeft | Qt::AlignVCenter, linkFont);
-  Label11->setPalette(navyText);
-  Label11->setCursor(Qt::PointingHandCursor);
+  Label11 = MakeLabel(client, "Label11", SalesAddress(), Qt::AlignLeft | Qt::AlignVCenter,
+                      ArialFont(8.25));
+  StyleAsLink(Label11, 8.25);
   Label11->setAccessibleDescription(QStringLiteral("Write an e-mail to sales"));
   PlaceTwips(Label11, 1680, 4200, 2175, 255);
   Label13 = MakeLabel(client, "Label13", QStringLiteral("www.quellor.example"),
-                      Qt::AlignLeft | Qt::AlignVCenter, linkFont);
-  Label13->setPalette(navyText);
-  Label13->setCursor(Qt::PointingHandCursor);
+                      Qt::AlignLeft | Qt::AlignVCenter, ArialFont(8.25));
+  StyleAsLink(Label13, 8.25);
   Label13->setAccessibleDescription(QStringLiteral("Open the home page"));
   PlaceTwips(Label13, 4320, 4200, 2175, 255);
   Label11->installEventFilter(this);
