@@ -77,6 +77,10 @@ void TestConversionData::parseConversions_data() {
   QTest::newRow("nul byte") << QByteArray("\"x\0\",\"y\",\"T\",\"1\",0\n", 19) + b
                             << QStringList{"C"} << 1 << 1;
   QTest::newRow("utf8 bom") << "\xEF\xBB\xBF" + a << QStringList{"A"} << 0 << 0;
+  // An adder beyond the range of a double is no number either.
+  QTest::newRow("adder overflows")
+      << a + "\n" + R"("x","y","T","1",1e400)" + "\n" + R"("z","y","T","1",-1E+400)" + "\n" + b
+      << QStringList{"A", "C"} << 2 << 2;
 }
 
 void TestConversionData::parseConversions() {
@@ -111,6 +115,9 @@ void TestConversionData::localeTexts_data() {
                              << "0" << qQNaN();
   QTest::newRow("unquoted zero multiplier") << QByteArray(R"("a","b","T",0,0)") << false << "0"
                                             << "0" << 0.0;
+  QTest::newRow("multiplier beyond a double kept")
+      << QByteArray(R"("a","b","T","1e400",1e-400)") << false << "1e400"
+      << "0" << qQNaN();
   QTest::newRow("adder to 15 digits")
       << QByteArray(R"("a","b","T","1",0.1234567890123456789)") << false << "1"
       << "0.123456789012346" << 1.0;

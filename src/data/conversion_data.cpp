@@ -98,28 +98,13 @@ QString LocaleNumberText(QString fileNumber, const NumberSeparators &sep) {
   return fileNumber;
 }
 
+// A number field of the files: their grammar, read by the one number reader with the full
+// stop and no grouping. Beyond the range of a double it is no number; below it, zero.
 bool ParseFileNumber(QStringView text, double &value) {
   if (!IsFileNumber(text)) return false;
-  char buffer[128];
-  if (text.size() >= qsizetype(sizeof buffer)) {
-    const QByteArray latin = text.toLatin1();
-    const char *b = latin.constData();
-    if (*b == '+') ++b;
-    auto [p, ec] = std::from_chars(b, latin.constData() + latin.size(), value);
-    return p != b && (ec == std::errc() || std::isfinite(value));
-  }
-  qsizetype n = 0;
-  for (QChar c : text) buffer[n++] = char(c.unicode());
-  const char *b = buffer;
-  if (*b == '+') ++b;
-  auto [p, ec] = std::from_chars(b, buffer + n, value);
-  if (ec == std::errc::result_out_of_range) {
-    // Underflow reads as zero; overflow is not a number the program can use.
-    if (std::fabs(value) > 1.0) return false;
-    value = 0.0;
-    return true;
-  }
-  return ec == std::errc() && p == buffer + n;
+  const ReadResult read = ReadNumber(text, NumberSeparators{u'.', QChar()});
+  value = read.value;
+  return read.ok();
 }
 
 }  // namespace
