@@ -1,6 +1,7 @@
 // The Add Type and Add Conversion dialogs: what they list, the bytes they append, and how
 // they refuse what cannot be written.
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -44,6 +45,7 @@ Dialog Open(const QString &dir, bool conversion) {
     d = {std::unique_ptr<QDialog>(t), {t->Text1}, t->Command1, t->Command2};
   }
   d.box->show();
+  QApplication::setActiveWindow(d.box.get());
   return d;
 }
 
@@ -66,7 +68,8 @@ class TstDialogs : public QObject {
   void writes();
   void refuses_data();
   void refuses();
-  void enterAndEscDoNothing();
+  void enterAndEscape_data();
+  void enterAndEscape();
 
  private:
   std::unique_ptr<QTemporaryDir> dir_;
@@ -96,6 +99,13 @@ void TstDialogs::listsTypes() {
   for (int i = 0; i < convert.Combo1->count(); ++i) items << convert.Combo1->itemText(i);
   QCOMPARE(items, listed);
   QCOMPARE(convert.Combo1->currentText(), QString());
+  // A click in the open list puts the listed name into the box.
+  convert.show();
+  convert.Combo1->showPopup();
+  QAbstractItemView *list = convert.Combo1->view();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                    list->visualRect(list->model()->index(1, 0)).center());
+  QCOMPARE(convert.Combo1->currentText(), QString("C"));
 }
 
 void TstDialogs::writes_data() {
@@ -116,6 +126,9 @@ void TstDialogs::writes_data() {
   row("conv", kConvert, {"Length", "inch, US", " cm", "2.54", "0.5"},
       kConvert + "\"inch, US\",\" cm\",\"Length\",\"2.54\",0.5\r\n");
   row("conv again, 0 for blanks", kConvert, {"Mass", "kg", "g", "", ""}, kConvert + kConvert);
+  // The type is written as typed: not completed from the list, not matched ignoring case.
+  row("type as typed", kConvert, {"mas", "kg", "g"}, kConvert + "\"kg\",\"g\",\"mas\",0,0\r\n");
+  row("type case kept", kConvert, {"mass", "kg", "g"}, kConvert + "\"kg\",\"g\",\"mass\",0,0\r\n");
   // Run under de_DE: the multiplier is kept as typed, the adder written with a full stop.
   row("de_DE", QByteArray(), {"Area", "in", "cm", "2,54", "0,5"},
       "\"in\",\"cm\",\"Area\",\"2,54\",0.5\r\n");
@@ -137,6 +150,7 @@ void TstDialogs::writes() {
   if (!before.isNull()) QVERIFY(WriteBytes(Path(conversion), before));
 
   Dialog d = Open(dir_->path(), conversion);
+  QVERIFY(QTest::qWaitForWindowActive(d.box.get()));
   Fill(d, typed);
   QTest::mouseClick(ok ? d.ok : d.cancel, Qt::LeftButton);
 
@@ -189,24 +203,50 @@ void TstDialogs::refuses() {
   if (kind == FileKind::Folder) QVERIFY(QFileInfo(path).isDir());
 }
 
-void TstDialogs::enterAndEscDoNothing() {
-  QVERIFY(WriteBytes(Path(false), kTypes));
+void TstDialogs::enterAndEscape_data() {
+  QTest::addColumn<bool>("conversion");
+  QTest::addColumn<QString>("control");
+  QTest::addColumn<int>("key");
+  QTest::addColumn<int>("result");  // -1: the dialog stays open
+  const int stays = -1, ok = QDialog::Accepted, cancel = QDialog::Rejected;
+  const QStringList fields[] = {{"Text1", "MSFG1"}, {"Combo1", "Text1", "Text2", "Text3", "Text4"}};
   for (const bool conversion : {false, true}) {
-    Dialog d = Open(dir_->path(), conversion);
-    Fill(d, {"Speed", "a", "b"});
-    QApplication::setActiveWindow(d.box.get());
-    QVERIFY(QTest::qWaitForWindowActive(d.box.get()));
-    QList<QWidget *> controls(d.fields.begin(), d.fields.end());
-    for (QWidget *w : controls << d.ok << d.cancel) {
-      for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
-        w->setFocus();
-        QTest::keyClick(QApplication::focusWidget(), key);
-        QVERIFY2(d.box->isVisible(), qPrintable(w->objectName()));
-      }
+    const QString okName = conversion ? "CommandOK" : "Command1";
+    const QString cancelName = conversion ? "CommandCancel" : "Command2";
+    // Enter presses the button that has the focus; nothing else reacts to Enter or Esc.
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+      const bool enter = key != Qt::Key_Escape;
+      auto row = [&](const QString &control, int result) {
+        QTest::addRow("%s %s %s", conversion ? "addconvert" : "addtypes", qPrintable(control),
+                      qPrintable(QKeySequence(key).toString()))
+            << conversion << control << int(key) << result;
+      };
+      row(okName, enter ? ok : stays);
+      row(cancelName, enter ? cancel : stays);
+      for (const QString &field : fields[conversion]) row(field, stays);
     }
   }
-  QCOMPARE(ReadBytes(Path(false)), kTypes);
-  QVERIFY(!QFileInfo::exists(Path(true)));
+}
+
+void TstDialogs::enterAndEscape() {
+  QFETCH(bool, conversion);
+  QFETCH(QString, control);
+  QFETCH(int, key);
+  QFETCH(int, result);
+  QVERIFY(WriteBytes(Path(false), kTypes));
+  Dialog d = Open(dir_->path(), conversion);
+  QVERIFY(QTest::qWaitForWindowActive(d.box.get()));
+  Fill(d, {"Speed", "a", "b"});
+  auto *target = d.box->findChild<QWidget *>(control);
+  QVERIFY(target);
+  target->setFocus();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+  QCOMPARE(d.box->isVisible(), result == -1);
+  if (result != -1) QCOMPARE(d.box->result(), result);
+  const QByteArray typeLine = conversion ? "" : "\"Speed\"\r\n";
+  QCOMPARE(ReadBytes(Path(false)), kTypes + (result == QDialog::Accepted ? typeLine : ""));
+  QCOMPARE(ReadBytes(Path(true)),
+           result == QDialog::Accepted && conversion ? "\"a\",\"b\",\"Speed\",0,0\r\n" : "");
 }
 
 QTEST_MAIN(TstDialogs)

@@ -62,8 +62,10 @@ addconvert::addconvert(QWidget *parent, const QString &folder) : QDialog(parent)
   Combo1 = new QComboBox(this);
   Combo1->setObjectName(QStringLiteral("Combo1"));
   Combo1->setEditable(true);
-  // A typed type goes into the record only, never into the list.
+  // A typed type goes into the record only, never into the list; and it goes there as typed:
+  // a completer would complete it from the list and match it ignoring case.
   Combo1->setInsertPolicy(QComboBox::NoInsert);
+  Combo1->setCompleter(nullptr);
   Combo1->setAccessibleDescription(QStringLiteral("Conversion Type"));
   Label5->setBuddy(Combo1);
   PlaceTwips(Combo1, 2040, 1080, 2295, 315);
@@ -164,13 +166,7 @@ void addconvert::CommandCancel_Click() {
 }
 
 void addconvert::keyPressEvent(QKeyEvent *event) {
-  // Enter and Esc are bound to no button here, and Esc must not close the dialog either.
-  const int key = event->key();
-  if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) {
-    event->accept();
-    return;
-  }
-  QDialog::keyPressEvent(event);
+  if (!AddDialogKey(this, event)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace qlc

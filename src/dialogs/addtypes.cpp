@@ -61,6 +61,16 @@ QStringList ListedTypes(const QString &typePath) {
   return names;
 }
 
+bool AddDialogKey(QDialog *dialog, QKeyEvent *event) {
+  const int key = event->key();
+  if (key != Qt::Key_Escape && key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+  // A focused button leaves Enter to the dialog, as it is no default button.
+  if (key != Qt::Key_Escape)
+    if (auto *button = qobject_cast<QPushButton *>(dialog->focusWidget())) button->click();
+  event->accept();
+  return true;
+}
+
 addtypes::addtypes(QWidget *parent, const QString &folder) : QDialog(parent) {
   setObjectName(QStringLiteral("addtypes"));
   setWindowTitle(QStringLiteral("Add Type"));
@@ -144,13 +154,7 @@ void addtypes::Command2_Click() {
 }
 
 void addtypes::keyPressEvent(QKeyEvent *event) {
-  // Enter and Esc are bound to no button here, and Esc must not close the dialog either.
-  const int key = event->key();
-  if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) {
-    event->accept();
-    return;
-  }
-  QDialog::keyPressEvent(event);
+  if (!AddDialogKey(this, event)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace qlc

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -15,6 +16,11 @@ class FlexGrid;
 // The types of type.txt that the Add dialogs offer: every line but line 1 (the all-types
 // entry), in file order. A file that cannot be read gives an empty list.
 QStringList ListedTypes(const QString &typePath);
+
+// The keys of the Add dialogs, whose buttons are bound to neither Enter nor Esc: Enter
+// presses the button that has the focus and does nothing elsewhere; Esc does nothing.
+// True when the key was one of them.
+bool AddDialogKey(QDialog *dialog, QKeyEvent *event);
 
 // "Add Type": shows the current types and appends a new one to type.txt.
 class addtypes : public QDialog {
