@@ -243,42 +243,46 @@ bool FlexGrid::eventFilter(QObject *watched, QEvent *event) {
   // Only mouse events matter; others also arrive while the view is being destroyed,
   // when it must not be touched.
   const auto type = event->type();
-  const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
-  if (!press && type != QEvent::MouseButtonRelease) return false;
+  if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+      type != QEvent::MouseButtonRelease)
+    return false;
   if (view_.isNull()) return false;
+  const bool onBody = watched == view_->viewport();
+  if (!onBody && watched != view_->horizontalHeader()->viewport()) return false;
   auto *mouse = static_cast<QMouseEvent *>(event);
   if (mouse->button() != Qt::LeftButton) return false;
+  // A double click arrives as press, release, double click, release: one click (the first
+  // press and release) and then a double click, which nothing here handles. Two clicks
+  // too far apart in time are two presses and give two clicks.
+  if (type == QEvent::MouseButtonDblClick) {
+    clickPressed_ = false;
+    return true;
+  }
+  if (type == QEvent::MouseButtonRelease) {
+    if (clickPressed_) {
+      clickPressed_ = false;
+      emit Click();
+    }
+    return true;
+  }
+  clickPressed_ = true;
   const QPoint pos = mouse->position().toPoint();
-  if (watched == view_->viewport()) {
-    if (press) {
-      const QModelIndex index = view_->indexAt(pos);
-      mouseRow_ = index.isValid() ? index.row() + 1 : -1;
-      mouseCol_ = index.isValid() ? index.column() : view_->columnAt(pos.x());
-      // A press on a body cell makes its row current, as the grid control does.
-      if (index.isValid()) {
-        row_ = mouseRow_;
-        col_ = mouseCol_;
-        colSel_ = col_;
-        ApplyHighlight();
-      }
-      // A second click within the double-click interval still counts as a click.
-      if (type == QEvent::MouseButtonDblClick) emit Click();
-      return true;
-    }
-    emit Click();
+  if (!onBody) {
+    mouseRow_ = 0;
+    mouseCol_ = view_->horizontalHeader()->logicalIndexAt(pos);
     return true;
   }
-  if (watched == view_->horizontalHeader()->viewport()) {
-    if (press) {
-      mouseRow_ = 0;
-      mouseCol_ = view_->horizontalHeader()->logicalIndexAt(pos);
-      if (type == QEvent::MouseButtonDblClick) emit Click();
-      return true;
-    }
-    emit Click();
-    return true;
+  const QModelIndex index = view_->indexAt(pos);
+  mouseRow_ = index.isValid() ? index.row() + 1 : -1;
+  mouseCol_ = index.isValid() ? index.column() : view_->columnAt(pos.x());
+  // A press on a body cell makes its row current, as the grid control does.
+  if (index.isValid()) {
+    row_ = mouseRow_;
+    col_ = mouseCol_;
+    colSel_ = col_;
+    ApplyHighlight();
   }
-  return false;
+  return true;
 }
 
 void FlexGrid::Sort(int order, int column) {

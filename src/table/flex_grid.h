@@ -89,7 +89,8 @@ class FlexGrid : public QObject {
   void Sort(int order, int column);
 
  signals:
-  // A mouse click on the view; MouseRow/MouseCol tell where.
+  // A mouse click on the view, once per click and once per double click; MouseRow and
+  // MouseCol tell where.
   void Click();
 
  protected:
@@ -108,6 +109,7 @@ class FlexGrid : public QObject {
   std::vector<int> colWidths_;  // twips, -1 = default
   int row_ = 0, col_ = 0, colSel_ = 0;
   int mouseRow_ = -1, mouseCol_ = -1;
+  bool clickPressed_ = false;  // a press whose release is a click
   bool redraw_ = true;
   bool pendingReset_ = false;
   bool syncing_ = false;
