@@ -261,7 +261,7 @@ void frmMain::Form_Load() {
   LoadTypes();
   Combo2->clear();
   for (int i = 0; i <= 5; ++i) Combo2->addItem(QString::number(i));
-  Combo2->setEditText(QStringLiteral("2"));
+  Combo2->setCurrentIndex(2);  // the entry "2", so that the list and the wheel start there
   LoadConversions();
   SortFrom = 0;
   SortTo = 0;
