@@ -10,6 +10,7 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -76,6 +77,9 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), tray_(std::make_unique<
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   BuildControls();
   BuildMenus();
+  // The window's own size is fixed (minimum = maximum), so that window managers offer no
+  // resizing and no maximising.
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
   Form_Load();
 }
 
@@ -298,12 +302,13 @@ void frmMain::NoteProblem(const QString &fileName, const LoadReport &report) {
 }
 
 void frmMain::ShowStartupProblems() {
-  // Not modal to the program's flow: the converter works while the note is open.
+  // Modeless: the converter works while the note is open, and the note stays until closed.
   auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("qlconvert"), startupProblems_,
                               QMessageBox::Ok, this);
   box->setObjectName(QStringLiteral("StartupMessage"));
   box->setAttribute(Qt::WA_DeleteOnClose);
-  box->open();
+  box->setWindowModality(Qt::NonModal);
+  box->show();
 }
 
 void frmMain::LoadTypes() {
