@@ -1,6 +1,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -63,6 +64,16 @@ struct SortCase {
   QString caption0, caption1;
   int column;
   QStringList order;
+  bool doubleClicks = false;  // each header click a double click
+};
+// Input to a chooser, one step each: "key NAME", "type TEXT", "wheel DELTA", "pick ENTRY"
+// (a mouse click in the open list), "popup KEY" (a key in the open list).
+struct ChooserCase {
+  bool digits;  // Combo2, else Combo1
+  QStringList input;
+  QString text;  // the chooser's text afterwards
+  int picks;     // how often the change ran
+  QString text2;
 };
 
 }  // namespace
@@ -70,6 +81,7 @@ struct SortCase {
 Q_DECLARE_METATYPE(GroupCase)
 Q_DECLARE_METATYPE(EntryCase)
 Q_DECLARE_METATYPE(SortCase)
+Q_DECLARE_METATYPE(ChooserCase)
 
 class TestMainWindow : public QObject {
   Q_OBJECT
@@ -82,7 +94,8 @@ class TestMainWindow : public QObject {
   void valueEntry_data();
   void valueEntry();
   void digitsChange();
-  void typingTriggersNothing();
+  void chooserInput_data();
+  void chooserInput();
   void headerSort_data();
   void headerSort();
   void headerClickKeepsFields();
@@ -92,14 +105,17 @@ class TestMainWindow : public QObject {
   void paging();
   void pagingCountsFromCurrentRow();
   void emptyGroup();
-  void missingFilesStillStart();
+  void startupNote();
   void commaDecimalLocale();
   void links();
 
  private:
   void Pick(PickCombo *combo, const QString &text);
-  void ClickHeader(int col);
+  void ClickHeader(int col, bool doubleClick = false);
   void ClickRow(int row);
+  // Through the window, as the windowing system delivers them: Qt merges two clicks within
+  // the double-click interval into press, release, double click, release.
+  void WindowClicks(QWidget *target, QPoint pos, bool merged);
   QTemporaryDir dir_;
   QString oldDir_;
   std::unique_ptr<frmMain> w_;
@@ -109,7 +125,8 @@ void TestMainWindow::init() {
   oldDir_ = QDir::currentPath();
   QVERIFY(test::WriteBytes(dir_.filePath("type.txt"),
                            "\"ALL\"\r\n\"LENGTH\"\r\n\"PRESSURE\"\r\n\"PRESSURE DROP\"\r\n"
-                           "\"TEMPERATURE\"\r\n\"PAGE\"\r\n\"NUM\"\r\n\"EMPTY\"\r\n"));
+                           "\"TEMPERATURE\"\r\n\"PAGE\"\r\n\"NUM\"\r\n\"EMPTY\"\r\n"
+                           "\"pressure\"\r\n\"DYNAMIC VISCOSITY PER UNIT VELOCITY\"\r\n"));
   QVERIFY(test::WriteBytes(dir_.filePath("convert.txt"), ConvertFile()));
   QDir::setCurrent(dir_.path());
   w_ = std::make_unique<frmMain>();
@@ -122,15 +139,26 @@ void TestMainWindow::cleanup() {
   QDir::setCurrent(oldDir_);
 }
 
+// A mouse click on the entry in the chooser's open list.
 void TestMainWindow::Pick(PickCombo *combo, const QString &text) {
-  combo->setEditText(text);
-  combo == w_->Combo1 ? w_->Combo1_Click() : w_->Combo2_Click();
+  const int index = combo->findText(text);
+  QVERIFY2(index >= 0, qPrintable(text));
+  combo->showPopup();
+  QAbstractItemView *list = combo->view();
+  QVERIFY(list->isVisible());
+  const QModelIndex item = list->model()->index(index, 0);
+  list->scrollTo(item);
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(item).center());
+  QVERIFY(!list->isVisible());
 }
 
-void TestMainWindow::ClickHeader(int col) {
+void TestMainWindow::ClickHeader(int col, bool doubleClick) {
   QHeaderView *h = w_->MSFlexGrid1->view()->horizontalHeader();
-  QTest::mouseClick(h->viewport(), Qt::LeftButton, {},
-                    QPoint(h->sectionViewportPosition(col) + 4, h->height() / 2));
+  const QPoint at(h->sectionViewportPosition(col) + 4, h->height() / 2);
+  if (doubleClick)
+    WindowClicks(h->viewport(), at, true);
+  else
+    QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, at);
 }
 
 void TestMainWindow::ClickRow(int row) {
@@ -140,11 +168,22 @@ void TestMainWindow::ClickRow(int row) {
                     v->visualRect(v->model()->index(row - 1, 0)).center());
 }
 
+void TestMainWindow::WindowClicks(QWidget *target, QPoint pos, bool merged) {
+  QWindow *window = w_->windowHandle();
+  const QPoint at = target->mapTo(w_.get(), pos);
+  if (merged) {
+    QTest::mouseDClick(window, Qt::LeftButton, {}, at);
+  } else {  // each release ends a double-click interval
+    QTest::mouseClick(window, Qt::LeftButton, {}, at);
+    QTest::mouseClick(window, Qt::LeftButton, {}, at);
+  }
+}
+
 void TestMainWindow::startupState() {
   frmMain &w = *w_;
   QCOMPARE(w.windowTitle(), QString("QUELLOR - UNIT CONVERTER"));
   QCOMPARE(w.Combo1->currentText(), QString("ALL"));
-  QCOMPARE(w.Combo1->count(), 8);
+  QCOMPARE(w.Combo1->count(), 10);
   QCOMPARE(w.Combo2->currentText(), QString("2"));
   QStringList digits;
   for (int i = 0; i < w.Combo2->count(); ++i) digits << w.Combo2->itemText(i);
@@ -162,6 +201,11 @@ void TestMainWindow::startupState() {
   QCOMPARE(w.MSFlexGrid1->TextMatrix(kRecords, 0), QString("c"));
   QCOMPARE(w.MSFlexGrid1->Row(), 1);
   QVERIFY(w.StartupProblems().isEmpty());
+  // A fixed size: a window manager's resize is refused.
+  const QSize size = w.size();
+  w.resize(size + QSize(184, 180));
+  QCOMPARE(w.size(), size);
+  QCOMPARE(w.minimumSize(), w.maximumSize());
 }
 
 // clang-format off
@@ -245,17 +289,71 @@ void TestMainWindow::digitsChange() {
   }
 }
 
-void TestMainWindow::typingTriggersNothing() {
+// clang-format off
+void TestMainWindow::chooserInput_data() {
+  QTest::addColumn<ChooserCase>("c");
+  const QString longName = "DYNAMIC VISCOSITY PER UNIT VELOCITY";
+  QTest::newRow("Down") << ChooserCase{false, {"key Down"}, "LENGTH", 1, ".38"};
+  QTest::newRow("Down Down Up") << ChooserCase{false, {"key Down", "key Down", "key Up"}, "LENGTH", 3, ".37"};
+  QTest::newRow("PgDown PgDown PgUp") << ChooserCase{false, {"key PgDown", "key PgDown", "key PgUp"}, "LENGTH", 3, ".37"};
+  QTest::newRow("wheel down") << ChooserCase{false, {"wheel -120"}, "LENGTH", 1, ".38"};
+  QTest::newRow("wheel up at the first") << ChooserCase{false, {"wheel 120"}, "ALL", 0, "0.3048"};
+  QTest::newRow("pick") << ChooserCase{false, {"pick PRESSURE"}, "PRESSURE", 1, "8.51"};
+  QTest::newRow("pick long") << ChooserCase{false, {"pick " + longName}, longName, 1, "0.3048"};
+  QTest::newRow("typed, Enter") << ChooserCase{false, {"key Ctrl+A", "type PRESSURE", "key Return"}, "PRESSURE", 0, "0.3048"};
+  QTest::newRow("typed, Tab") << ChooserCase{false, {"key Ctrl+A", "type LENGTH", "key Tab"}, "LENGTH", 0, "0.3048"};
+  QTest::newRow("Home End") << ChooserCase{false, {"key Home", "type X", "key End", "type Y"}, "XALLY", 0, "0.3048"};
+  QTest::newRow("digits wheel down") << ChooserCase{true, {"wheel -120"}, "3", 1, "0.305"};
+  QTest::newRow("digits Up") << ChooserCase{true, {"key Up"}, "1", 1, "0.3"};
+  QTest::newRow("digits open list, Enter") << ChooserCase{true, {"popup Return"}, "2", 1, "0.30"};
+  QTest::newRow("digits typed, Enter") << ChooserCase{true, {"key Ctrl+A", "type 0", "key Return"}, "0", 0, "0.3048"};
+}
+// clang-format on
+
+void TestMainWindow::chooserInput() {
+  QFETCH(ChooserCase, c);
   frmMain &w = *w_;
-  // Text typed into a chooser and confirmed with Enter is not a pick.
+  PickCombo *combo = c.digits ? w.Combo2 : w.Combo1;
+  w.Text1->setText("1.2345");
   w.Text2->setText("0.3048");
-  for (PickCombo *combo : {w.Combo2, w.Combo1}) {
-    combo->lineEdit()->clear();
-    QTest::keyClicks(combo->lineEdit(), combo == w.Combo1 ? "LENGTH" : "0");
-    QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+  QApplication::setActiveWindow(&w);
+  QVERIFY(QTest::qWaitForWindowActive(&w));
+  combo->setFocus();
+  QSignalSpy picks(combo, &PickCombo::picked);
+  for (const QString &step : c.input) {
+    const QString verb = step.section(' ', 0, 0), arg = step.section(' ', 1);
+    if (verb == "key") {
+      const QKeyCombination key = QKeySequence(arg)[0];
+      QTest::keyClick(combo, key.key(), key.keyboardModifiers());
+    } else if (verb == "type") {
+      QTest::keyClicks(combo, arg);
+    } else if (verb == "wheel") {
+      // To the line edit under the pointer, which leaves the wheel to the chooser.
+      QWidget *under = combo->lineEdit();
+      const QPointF at = under->rect().center();
+      QWheelEvent wheel(at, under->mapToGlobal(at), {}, {0, arg.toInt()}, Qt::NoButton, {},
+                        Qt::NoScrollPhase, false);
+      QSpontaneKeyEvent::setSpontaneous(&wheel);
+      QApplication::instance()->notify(under, &wheel);
+    } else if (verb == "pick") {
+      Pick(combo, arg);
+    } else {
+      combo->showPopup();
+      QTest::keyClick(combo->view(), QKeySequence(arg)[0].key());
+      QVERIFY(!combo->view()->isVisible());
+    }
   }
-  QCOMPARE(w.Text2->text(), QString("0.3048"));
-  QCOMPARE(w.MSFlexGrid1->Rows(), kRecords + 1);
+  QCOMPARE(combo->currentText(), c.text);
+  QCOMPARE(picks.count(), c.picks);
+  QCOMPARE(w.Text2->text(), c.text2);
+  if (c.digits || c.picks == 0) {
+    QCOMPARE(w.MSFlexGrid1->Rows(), kRecords + 1);
+  } else {
+    // The table lists the group the chooser names, and the name shows from its beginning.
+    QVERIFY(w.MSFlexGrid1->Rows() == 1 ||
+            w.MSFlexGrid1->TextMatrix(1, 2).contains(c.text, Qt::CaseSensitive));
+    QCOMPARE(combo->lineEdit()->cursorPosition(), 0);
+  }
 }
 
 // clang-format off
@@ -270,6 +368,7 @@ void TestMainWindow::headerSort_data() {
   QTest::newRow("FROM TO FROM") << SortCase{"LENGTH", {0, 1, 0}, "FROM        ^", "TO", 0, desc};
   QTest::newRow("group change between") << SortCase{"LENGTH", {0, -1, 0}, "FROM        ^", "TO", 0, {"Zero", "Psi", "P9", "P8"}};
   QTest::newRow("9 before 10") << SortCase{"NUM", {1}, "FROM", "TO          v", 1, {"9", "10", "Meters"}};
+  QTest::newRow("double clicks: a step each") << SortCase{"LENGTH", {0, 0}, "FROM        ^", "TO", 0, desc, true};
 }
 // clang-format on
 
@@ -277,9 +376,10 @@ void TestMainWindow::headerSort() {
   QFETCH(SortCase, c);
   frmMain &w = *w_;
   Pick(w.Combo1, c.group);
+  QSignalSpy clicks(w.MSFlexGrid1, &FlexGrid::Click);
   for (int col : c.clicks) {
     if (col >= 0) {
-      ClickHeader(col);
+      ClickHeader(col, c.doubleClicks);
       continue;
     }
     Pick(w.Combo1, "ALL");
@@ -290,6 +390,7 @@ void TestMainWindow::headerSort() {
   QCOMPARE(w.MSFlexGrid1->TextMatrix(0, 1), c.caption1);
   QCOMPARE(Column(*w.MSFlexGrid1, c.column).mid(0, c.order.size()), c.order);
   QCOMPARE(w.FG1->TextMatrix(1, 0), QString("Feet (ft)"));  // the master keeps file order
+  QCOMPARE(clicks.count(), int(c.clicks.count(0) + c.clicks.count(1)));
 }
 
 void TestMainWindow::headerClickKeepsFields() {
@@ -306,40 +407,40 @@ void TestMainWindow::headerClickKeepsFields() {
 void TestMainWindow::bodyClick_data() {
   QTest::addColumn<QString>("digits");
   QTest::addColumn<QString>("text1");
+  QTest::addColumn<QString>("input");  // "click", "double click" or "two clicks"
   QTest::addColumn<QString>("text2After");
   QTest::addColumn<QString>("text1After");
-  QTest::newRow("choice 2") << "2"
-                            << "2"
-                            << "35.60"
-                            << "2.00";
-  QTest::newRow("choice 1") << "1"
-                            << "2"
-                            << "35.6"
-                            << "2.0";
-  QTest::newRow("choice 0") << "0"
-                            << "2"
-                            << "36"
-                            << "2";
-  QTest::newRow("choice 7") << "7"
-                            << "2"
-                            << "35.6"
-                            << "2";
-  QTest::newRow("empty Text1") << "2"
-                               << ""
-                               << "typed"
-                               << "";
+  auto row = [](const char *name, const char *digits, const char *text1, const char *input,
+                const char *text2After, const char *text1After) {
+    QTest::newRow(name) << digits << text1 << input << text2After << text1After;
+  };
+  row("choice 2", "2", "2", "click", "35.60", "2.00");
+  row("choice 1", "1", "2", "click", "35.6", "2.0");
+  row("choice 0", "0", "2", "click", "36", "2");
+  row("choice 7", "7", "2", "click", "35.6", "2");
+  row("empty Text1", "2", "", "click", "typed", "");
+  // The second click converts again from the rendered 2.34; a double click is one click.
+  row("double click", "2", "2.344", "double click", "36.22", "2.34");
+  row("two clicks", "2", "2.344", "two clicks", "36.21", "2.34");
 }
 
 void TestMainWindow::bodyClick() {
   QFETCH(QString, digits);
   QFETCH(QString, text1);
+  QFETCH(QString, input);
   QFETCH(QString, text2After);
   QFETCH(QString, text1After);
   frmMain &w = *w_;
   w.Combo2->setEditText(digits);
   w.Text1->setText(text1);
   w.Text2->setText("typed");
-  ClickRow(2);  // Celsius to Fahrenheit: 1.8 and 32
+  if (input == "click") {
+    ClickRow(2);  // Celsius to Fahrenheit: 1.8 and 32
+  } else {
+    QTableView *v = w.MSFlexGrid1->view();
+    WindowClicks(v->viewport(), v->visualRect(v->model()->index(1, 0)).center(),
+                 input == "double click");
+  }
   QCOMPARE(w.MSFlexGrid1->Row(), 2);
   QCOMPARE(w.MSFlexGrid1->Col(), 0);
   QCOMPARE(w.MSFlexGrid1->ColSel(), 2);
@@ -416,17 +517,28 @@ void TestMainWindow::emptyGroup() {
   QCOMPARE(w.SortFrom, std::int16_t(0));
 }
 
-void TestMainWindow::missingFilesStillStart() {
-  QTemporaryDir empty;
-  QDir::setCurrent(empty.path());
+void TestMainWindow::startupNote() {
+  // No type.txt, and a convert.txt with a line that does not fit.
+  QTemporaryDir folder;
+  QVERIFY(test::WriteBytes(folder.filePath("convert.txt"),
+                           "\"Half\",\"Whole\",\"T\",\"0.5\",0\r\nnot a record\r\n"));
+  QDir::setCurrent(folder.path());
   frmMain w;
-  QCOMPARE(w.MSFlexGrid1->Rows(), 1);
-  QCOMPARE(w.FG1->Rows(), 2);
-  QCOMPARE(w.Combo1->currentText(), QString("ALL"));
-  for (const QString &part :
-       {QString("type.txt"), QString("convert.txt"), QDir::toNativeSeparators(empty.path())})
-    QVERIFY(w.StartupProblems().contains(part));
   QDir::setCurrent(dir_.path());
+  QCOMPARE(w.MSFlexGrid1->Rows(), 2);
+  QCOMPARE(w.Combo1->currentText(), QString("ALL"));
+  for (const QString &part : {QString("type.txt"), QString("convert.txt: 1 line"),
+                              QDir::toNativeSeparators(folder.path())})
+    QVERIFY(w.StartupProblems().contains(part));
+  // The note stays open while the window takes input.
+  w.Show();
+  QTRY_VERIFY(w.findChild<QMessageBox *>("StartupMessage") &&
+              w.findChild<QMessageBox *>("StartupMessage")->isVisible());
+  QTest::keyClick(w.windowHandle(), Qt::Key_Backspace);
+  QTest::keyClick(w.windowHandle(), '4');
+  QTest::keyClick(w.windowHandle(), Qt::Key_Return);
+  QCOMPARE(w.Text1->text() + '=' + w.Text2->text(), QString("4=2.00"));
+  QVERIFY(w.findChild<QMessageBox *>("StartupMessage")->isVisible());
 }
 
 void TestMainWindow::commaDecimalLocale() {
