@@ -5,6 +5,7 @@
 namespace qlc {
 
 PickCombo::PickCombo(QWidget *parent) : QComboBox(parent) {
+  setEditable(true);
   // Qt's combo turns a confirmed typed text into activated() from its handlers of these two
   // line-edit signals, which it connects in setLineEdit(). Slots run in the order they were
   // connected, so these two pairs bracket Qt's handlers.
