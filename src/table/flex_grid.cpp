@@ -250,7 +250,9 @@ bool FlexGrid::eventFilter(QObject *watched, QEvent *event) {
   const bool onBody = watched == view_->viewport();
   if (!onBody && watched != view_->horizontalHeader()->viewport()) return false;
   auto *mouse = static_cast<QMouseEvent *>(event);
-  if (mouse->button() != Qt::LeftButton) return false;
+  // Only the left button clicks; the others would move the view's current row unseen by
+  // the program.
+  if (mouse->button() != Qt::LeftButton) return true;
   // A double click arrives as press, release, double click, release: one click (the first
   // press and release) and then a double click, which nothing here handles. Two clicks
   // too far apart in time are two presses and give two clicks.
