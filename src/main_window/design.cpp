@@ -1,9 +1,14 @@
 #include "main_window/design.h"
 
+#include <QEvent>
 #include <QFontDatabase>
 #include <QImageReader>
+#include <QPainter>
 #include <QPixmap>
 #include <array>
+#include <functional>
+
+#include "main_window/contrast.h"
 
 namespace qlc {
 
@@ -26,20 +31,6 @@ QFont DesignFont(Face face, double points, bool bold) {
   return font;
 }
 
-void SetNavy(QWidget *widget) {
-  QPalette palette = widget->palette();
-  palette.setColor(QPalette::WindowText, QColor(0, 0, 128));
-  widget->setPalette(palette);
-}
-
-void StyleAsLink(QWidget *label, double points) {
-  QFont font = DesignFont(Face::Arial, points, true);
-  font.setUnderline(true);
-  label->setFont(font);
-  SetNavy(label);
-  label->setCursor(Qt::PointingHandCursor);
-}
-
 QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption,
                         bool enterPresses) {
   auto *button = new QPushButton(caption, parent);
@@ -52,6 +43,49 @@ QPushButton *MakeButton(QWidget *parent, const char *name, const QString &captio
 
 namespace {
 
+Rgb ToRgb(const QColor &c) {
+  return {c.red(), c.green(), c.blue()};
+}
+
+QColor ToColor(Rgb c) {
+  return {c.red, c.green, c.blue};
+}
+
+// Calls apply on the widget now and whenever its palette changes later: a new desktop theme
+// arrives as a new application palette, which every widget inherits.
+class PaletteFollower : public QObject {
+ public:
+  PaletteFollower(QWidget *widget, std::function<void(QWidget *)> apply)
+      : QObject(widget), apply_(std::move(apply)) {
+    apply_(widget);
+    widget->installEventFilter(this);
+  }
+
+  bool eventFilter(QObject *watched, QEvent *event) override {
+    if (event->type() == QEvent::PaletteChange) apply_(static_cast<QWidget *>(watched));
+    return false;
+  }
+
+ private:
+  std::function<void(QWidget *)> apply_;
+};
+
+void ApplyNavy(QWidget *widget) {
+  constexpr Rgb navy{0, 0, 128};
+  QPalette palette = widget->palette();
+  bool changed = false;
+  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    const QColor ink = ToColor(ReadableTint(navy, ToRgb(palette.color(group, QPalette::Window))));
+    // Setting the palette sends another palette change; only a real change is set.
+    if (palette.color(group, QPalette::WindowText) == ink &&
+        palette.isBrushSet(group, QPalette::WindowText))
+      continue;
+    palette.setColor(group, QPalette::WindowText, ink);
+    changed = true;
+  }
+  if (changed) widget->setPalette(palette);
+}
+
 // Read with the built-in PNG reader alone; without this, Qt asks every image plugin
 // whether it can read the file first.
 QPixmap ReadPng(const QString &path, qreal devicePixelRatio) {
@@ -62,14 +96,75 @@ QPixmap ReadPng(const QString &path, qreal devicePixelRatio) {
   return pixmap;
 }
 
+// The picture at 1x and at 2x.
+std::array<QPixmap, 2> PicturePixmaps(const char *name) {
+  const QString base = QStringLiteral(":/") + QLatin1String(name);
+  return {ReadPng(base + QStringLiteral(".png"), 1.0),
+          ReadPng(base + QStringLiteral("@2x.png"), 2.0)};
+}
+
+// The colour of the picture's most opaque pixel: the colour it is drawn in.
+QColor InkOf(const QPixmap &picture) {
+  const QImage image = picture.toImage().convertToFormat(QImage::Format_ARGB32);
+  QRgb ink = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (qAlpha(image.pixel(x, y)) > qAlpha(ink)) ink = image.pixel(x, y);
+  return QColor(ink);
+}
+
+// The picture's shape (its alpha) filled with one colour, at the picture's own resolution.
+QPixmap Inked(const QPixmap &picture, const QColor &ink) {
+  QImage image = picture.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(1.0);
+  QPainter painter(&image);
+  painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+  painter.fillRect(image.rect(), ink);
+  painter.end();
+  QPixmap out = QPixmap::fromImage(image);
+  out.setDevicePixelRatio(picture.devicePixelRatio());
+  return out;
+}
+
+QIcon IconOf(const std::array<QPixmap, 2> &pixmaps) {
+  QIcon icon;
+  for (const QPixmap &pixmap : pixmaps) icon.addPixmap(pixmap);
+  return icon;
+}
+
 }  // namespace
 
+void SetNavy(QWidget *widget) {
+  new PaletteFollower(widget, ApplyNavy);
+}
+
+void StyleAsLink(QWidget *label, double points) {
+  QFont font = DesignFont(Face::Arial, points, true);
+  font.setUnderline(true);
+  label->setFont(font);
+  SetNavy(label);
+  label->setCursor(Qt::PointingHandCursor);
+}
+
 QIcon Picture(const char *name) {
-  const QString base = QStringLiteral(":/") + QLatin1String(name);
-  QIcon icon;
-  icon.addPixmap(ReadPng(base + QStringLiteral(".png"), 1.0));
-  icon.addPixmap(ReadPng(base + QStringLiteral("@2x.png"), 2.0));
-  return icon;
+  return IconOf(PicturePixmaps(name));
+}
+
+void SetButtonPicture(QAbstractButton *button, const char *name) {
+  const std::array<QPixmap, 2> design = PicturePixmaps(name);
+  const QColor designInk = InkOf(design[0]);
+  // shown: the ink of the picture set last; invalid before the first.
+  new PaletteFollower(button, [=, shown = QColor()](QWidget *widget) mutable {
+    const QPalette &palette = widget->palette();
+    const Rgb ground = ToRgb(palette.color(QPalette::Button));
+    QColor ink = designInk;
+    if (ContrastRatio(ToRgb(designInk), ground) < kReadableContrast)
+      ink = ToColor(ReadableTint(ToRgb(palette.color(QPalette::ButtonText)), ground));
+    if (ink == shown) return;
+    shown = ink;
+    static_cast<QAbstractButton *>(widget)->setIcon(
+        ink == designInk ? IconOf(design) : IconOf({Inked(design[0], ink), Inked(design[1], ink)}));
+  });
 }
 
 }  // namespace qlc

@@ -2,6 +2,7 @@
 // The windows are designed in twips and in Windows fonts; these turn the design into
 // logical pixels and into fonts this desktop has.
 
+#include <QAbstractButton>
 #include <QFont>
 #include <QIcon>
 #include <QPushButton>
@@ -33,7 +34,9 @@ QFont DesignFont(Face face, double points, bool bold = false);
 // The maker's home page, which the main window and the About box both link to.
 inline constexpr char kHomePage[] = "https://www.quellor.example/";
 
-// Navy text, as the design's titles and links have.
+// Navy text, as the design's titles and links have. Where navy does not stand out from the
+// palette's window colour (a dark or high-contrast desktop), a tint of it that does; it
+// follows every later change of the palette.
 void SetNavy(QWidget *widget);
 // A label styled as a link: Arial bold underlined, navy, a pointing hand.
 void StyleAsLink(QWidget *label, double points);
@@ -45,5 +48,9 @@ QPushButton *MakeButton(QWidget *parent, const char *name, const QString &captio
 
 // One of the program's pictures (":/NAME.png" with its 2x variant) as an icon.
 QIcon Picture(const char *name);
+// A button's picture, dark on a transparent ground, that stays readable: the picture as
+// drawn where it stands out from the palette's button colour, else its shape in the
+// palette's button-text colour. It follows every later change of the palette.
+void SetButtonPicture(QAbstractButton *button, const char *name);
 
 }  // namespace qlc

@@ -50,7 +50,7 @@ QToolButton *MakePageButton(QWidget *parent, const char *name, const char *image
                             const QString &tip) {
   auto *button = new QToolButton(parent);
   button->setObjectName(QString::fromLatin1(name));
-  button->setIcon(Picture(image));
+  SetButtonPicture(button, image);
   button->setIconSize(QSize(11, 9));
   button->setToolTip(tip);
   button->setAccessibleName(tip);
