@@ -78,6 +78,8 @@ class TestDefaultData : public QObject {
     QTest::newRow("bad expression")
         << QString(units).replace("0.3048", "0.3048*") << pairs << "units.txt:3";
     QTest::newRow("zero value") << QString(units).replace("0.3048", "0") << pairs << "units.txt:3";
+    QTest::newRow("pi in a sum") << QString(units).replace("0.3048", "0.3048+pi") << pairs
+                                 << "units.txt:3";
   }
   void generatorRejectsBadDefinitions() {
     QFETCH(QString, units);
