@@ -38,6 +38,27 @@ double Forward(const Row &r, double v) {
   return v * r.m + r.a;
 }
 
+// The lines of a definitions file that are neither blank nor comments, trimmed.
+QStringList DefinitionLines(const QString &name) {
+  QStringList lines;
+  const QString text = QString::fromUtf8(ReadBytes(QStringLiteral(QLC_UNITS_DIR "/") + name));
+  for (const QString &line : text.split(u'\n')) {
+    const QString t = line.trimmed();
+    if (!t.isEmpty() && !t.startsWith(u'#')) lines << t;
+  }
+  return lines;
+}
+
+// GNU units input: the value x in a unit, and the unit to convert to. An expression ending
+// in "()" is one of its temperature functions, tempC(x).
+QString GnuHave(const QString &expression, const char *x) {
+  return expression.endsWith(u"()") ? expression.chopped(2) + u'(' + x + u')'
+                                    : QString(x) + QStringLiteral(" (") + expression + u')';
+}
+QString GnuWant(const QString &expression) {
+  return expression.endsWith(u"()") ? expression.chopped(2) : u'(' + expression + u')';
+}
+
 // Runs the generator on the definitions in `in`; returns its exit code, stderr in `err`.
 int Generate(const QString &in, const QString &out, QString *err) {
   QProcess gen;
@@ -126,6 +147,60 @@ class TestDefaultData : public QObject {
         QVERIFY2(std::fabs(Forward(*back->second, there) - v) <= tolerance, qPrintable(what));
       }
     }
+  }
+
+  // Every record against an independent unit database, GNU units (Debian's units), through
+  // the expressions of tools/units/gnu_units.txt: its values at 0 and at 1, so both the
+  // multiplier and the adder, to 1e-12 of the larger. One units process answers all.
+  void agreesWithGnuUnits() {
+    // A unit name may stand for units of two quantities (rpm): a record's two share one.
+    QMultiHash<QString, std::pair<QString, QString>> byName;  // name -> quantity, id
+    QString quantity;
+    for (const QString &line : DefinitionLines("units.txt")) {
+      const QStringList cols = line.split(u'|');
+      if (line.startsWith(u"quantity "))
+        quantity = line;
+      else
+        byName.insert(cols.value(1).trimmed(), {quantity, cols[0].trimmed()});
+    }
+    QHash<QString, QString> gnu;
+    for (const QString &line : DefinitionLines("gnu_units.txt"))
+      gnu.insert(line.section(u' ', 0, 0), line.section(u' ', 1).trimmed());
+
+    const QList<Row> rows = LoadRows();
+    QStringList queries;
+    for (const Row &r : rows) {
+      QString from, to;
+      for (const auto &[qa, a] : byName.values(r.from))
+        for (const auto &[qb, b] : byName.values(r.to))
+          if (qa == qb) from = a, to = b;
+      QVERIFY2(gnu.contains(from) && gnu.contains(to), qPrintable(r.from + " -> " + r.to));
+      for (const char *x : {"0", "1"}) queries << GnuHave(gnu[from], x) << GnuWant(gnu[to]);
+    }
+    QProcess units;
+    units.start("units",
+                {"--terse", "--output-format", "%.17g", "--file", "", "--locale", "en_US"});
+    QVERIFY2(units.waitForStarted(), "GNU units is missing (Debian package units)");
+    units.write((queries.join(u'\n') + u'\n').toUtf8());
+    units.closeWriteChannel();
+    QVERIFY(units.waitForFinished(60000));
+    const QList<QByteArray> answers = units.readAllStandardOutput().split('\n');
+
+    QStringList wrong;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+      bool ok0 = false, ok1 = false;
+      const double at0 = answers.value(2 * i).toDouble(&ok0);
+      const double at1 = answers.value(2 * i + 1).toDouble(&ok1);
+      const double tolerance = 1e-12 * std::max(std::fabs(at0), std::fabs(at1));
+      const Row &r = rows[i];
+      if (!ok0 || !ok1 || std::fabs(Forward(r, 0) - at0) > tolerance ||
+          std::fabs(Forward(r, 1) - at1) > tolerance)
+        wrong << QString("%1 -> %2: GNU units %3, %4")
+                     .arg(r.from, r.to, answers.value(2 * i), answers.value(2 * i + 1));
+    }
+    qInfo("GNU units: %lld records checked, %lld agree", qlonglong(rows.size()),
+          qlonglong(rows.size() - wrong.size()));
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong.mid(0, 20).join(u'\n')));
   }
 
   // Exact definitions, NIST SP 811 App. B, NIST HB 44 App. C, SI Brochure, and the other
