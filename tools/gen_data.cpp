@@ -4,8 +4,9 @@
 //
 //   gen_data <definitions folder> <output folder>
 //
-// Every factor is worked out as an exact fraction from the definitions and rounded once to
-// the nearest double, so that a record and its reverse come from the same numbers.
+// Every factor is worked out as an exact fraction (times a whole power of pi, for angles and
+// the parsec) from the definitions and rounded once to the nearest double, so that a record
+// and its reverse come from the same numbers.
 
 #include <algorithm>
 #include <charconv>
@@ -30,6 +31,11 @@ struct Error : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A number beyond the 128-bit arithmetic; rounding with pi retries with fewer digits.
+struct Overflow : Error {
+  using Error::Error;
+};
+
 Int Abs(Int v) {
   return v < 0 ? -v : v;
 }
@@ -43,13 +49,13 @@ Int Gcd(Int a, Int b) {
 
 Int Mul(Int a, Int b) {
   Int r;
-  if (__builtin_mul_overflow(a, b, &r)) throw Error("number too large for exact arithmetic");
+  if (__builtin_mul_overflow(a, b, &r)) throw Overflow("number too large for exact arithmetic");
   return r;
 }
 
 Int Add(Int a, Int b) {
   Int r;
-  if (__builtin_add_overflow(a, b, &r)) throw Error("number too large for exact arithmetic");
+  if (__builtin_add_overflow(a, b, &r)) throw Overflow("number too large for exact arithmetic");
   return r;
 }
 
@@ -87,9 +93,6 @@ Rational operator+(Rational a, Rational b) {
 Rational operator-(Rational a) {
   return {-a.num, a.den};
 }
-Rational operator-(Rational a, Rational b) {
-  return a + -b;
-}
 
 Rational Power(Rational base, long exponent) {
   Rational r;
@@ -98,16 +101,13 @@ Rational Power(Rational base, long exponent) {
   return exponent < 0 ? Rational{1, 1} / r : r;
 }
 
-// Enough digits of pi that angles round to the same doubles as with the true value.
-constexpr std::string_view kPi = "3.14159265358979323846264338328";
-
 // The double nearest to the fraction. The decimal expansion is taken far enough (past the
 // longest expansion a halfway point between two doubles can have) and marked as inexact when
 // it stops early, so from_chars rounds exactly as it would with the whole expansion.
 double ToDouble(const Rational &r) {
   Int n = Abs(r.num);
   const Int d = r.den;
-  if (d > Int(1) << 120) throw Error("denominator too large to round");
+  if (d > Int(1) << 120) throw Overflow("denominator too large to round");
   std::string text = r.num < 0 ? "-" : "";
   std::string whole;
   for (Int q = n / d; q > 0; q /= 10) whole.insert(whole.begin(), char('0' + int(q % 10)));
@@ -145,11 +145,6 @@ std::string NumberText(double value) {
   }
   return s.substr(0, e) + "E" + std::to_string(exponent);
 }
-
-struct Unit {
-  std::string id, name, quantity;
-  Rational factor, offset;  // base = factor * x + offset
-};
 
 std::string Trim(std::string_view s) {
   const auto b = s.find_first_not_of(" \t");
@@ -196,6 +191,72 @@ Rational ParseDecimal(std::string_view s) {
   return Rational::Make(digits, 1) * Power(Rational{10, 1}, scale);
 }
 
+// A value as an exact fraction times a whole power of pi. Definitions multiply and divide by
+// pi (angles, the parsec) but never add it to a plain number, so pi stays symbolic until the
+// one rounding at the end.
+struct Value {
+  Rational r;
+  long pi = 0;
+};
+
+Value operator*(const Value &a, const Value &b) {
+  return {a.r * b.r, a.pi + b.pi};
+}
+Value operator/(const Value &a, const Value &b) {
+  return {a.r / b.r, a.pi - b.pi};
+}
+Value operator-(const Value &a) {
+  return {-a.r, a.pi};
+}
+Value operator+(const Value &a, const Value &b) {
+  if (a.r.num == 0) return b;
+  if (b.r.num == 0) return a;
+  if (a.pi != b.pi) throw Error("pi in a sum with a number of another power of pi");
+  return {a.r + b.r, a.pi};
+}
+Value operator-(const Value &a, const Value &b) {
+  return a + -b;
+}
+
+// pi^-2 .. pi^2 to 38 digits (bc -l, scale=60). Cut short, each digit string is a lower bound
+// and one more in its last digit an upper bound.
+constexpr std::string_view kPiPowers[] = {
+    "0.10132118364233777144387946320972763890",  // 1/pi²
+    "0.31830988618379067153776752674502872406",  // 1/pi
+    "1",
+    "3.1415926535897932384626433832795028841",  // pi
+    "9.8696044010893586188344909998761511353",  // pi²
+};
+
+// The double nearest to the value. With pi, the fraction is taken times a lower and an upper
+// bound of its power of pi; when both round to the same double, the true value (between them)
+// rounds to it too. Large fractions use fewer digits of pi, to stay within 128 bits.
+double Round(const Value &v) {
+  if (v.pi == 0) return ToDouble(v.r);
+  if (v.pi < -2 || v.pi > 2) throw Error("pi to a power beyond 2");
+  const std::string_view digits = kPiPowers[v.pi + 2];
+  const std::size_t point = digits.find('.');
+  for (std::size_t n = digits.size(); n > point + 16; --n) {
+    const Rational low = ParseDecimal(digits.substr(0, n));
+    const Rational step = Power(Rational{10, 1}, -long(n - point - 1));
+    double lower = 0, upper = 0;
+    try {
+      lower = ToDouble(v.r * low);
+      upper = ToDouble(v.r * (low + step));
+    } catch (const Overflow &) {
+      continue;
+    }
+    if (lower == upper) return lower;
+    break;
+  }
+  throw Error("the digits of pi do not settle the rounding");
+}
+
+struct Unit {
+  std::string id, name, quantity;
+  Value factor, offset;  // base = factor * x + offset
+};
+
 // expr := term (('+' | '-') term)*      term := factor (('*' | '/') factor)*
 // factor := '-' factor | primary ('^' ['-'] digits)?
 // primary := number | id | "pi" | '(' expr ')'
@@ -204,8 +265,8 @@ class Expression {
   Expression(std::string_view text, const std::map<std::string, Unit> &units)
       : text_(text), units_(units) {}
 
-  Rational Evaluate() {
-    const Rational r = Expr();
+  Value Evaluate() {
+    const Value r = Expr();
     Skip();
     if (pos_ != text_.size()) Fail("unexpected '" + std::string(text_.substr(pos_)) + "'");
     return r;
@@ -223,8 +284,8 @@ class Expression {
     if (pos_ < text_.size() && text_[pos_] == c) return ++pos_, true;
     return false;
   }
-  Rational Expr() {
-    Rational r = Term();
+  Value Expr() {
+    Value r = Term();
     for (;;) {
       if (Take('+'))
         r = r + Term();
@@ -234,8 +295,8 @@ class Expression {
         return r;
     }
   }
-  Rational Term() {
-    Rational r = Factor();
+  Value Term() {
+    Value r = Factor();
     for (;;) {
       if (Take('*'))
         r = r * Factor();
@@ -245,9 +306,9 @@ class Expression {
         return r;
     }
   }
-  Rational Factor() {
+  Value Factor() {
     if (Take('-')) return -Factor();
-    const Rational base = Primary();
+    const Value base = Primary();
     if (!Take('^')) return base;
     Skip();
     const std::size_t start = pos_;
@@ -257,12 +318,12 @@ class Expression {
     const auto [end, ec] = std::from_chars(text_.data() + start, text_.data() + pos_, exponent);
     if (ec != std::errc() || end != text_.data() + pos_ || exponent < -20 || exponent > 20)
       Fail("the power must be a small whole number");
-    return Power(base, exponent);
+    return {Power(base.r, exponent), base.pi * exponent};
   }
-  Rational Primary() {
+  Value Primary() {
     Skip();
     if (Take('(')) {
-      const Rational r = Expr();
+      const Value r = Expr();
       if (!Take(')')) Fail("missing ')'");
       return r;
     }
@@ -274,15 +335,15 @@ class Expression {
         if (pos_ < text_.size() && (text_[pos_] == '-' || text_[pos_] == '+')) ++pos_;
         while (pos_ < text_.size() && IsDigit(text_[pos_])) ++pos_;
       }
-      return ParseDecimal(text_.substr(start, pos_ - start));
+      return {ParseDecimal(text_.substr(start, pos_ - start))};
     }
     if (pos_ < text_.size() && IsIdStart(text_[pos_])) {
       while (pos_ < text_.size() && IsIdChar(text_[pos_])) ++pos_;
       const std::string id(text_.substr(start, pos_ - start));
-      if (id == "pi") return ParseDecimal(kPi);
+      if (id == "pi") return {{1, 1}, 1};
       const auto it = units_.find(id);
       if (it == units_.end()) Fail("unknown unit '" + id + "' (units must be defined above)");
-      if (it->second.offset.num != 0) Fail("'" + id + "' has an offset and is no factor");
+      if (it->second.offset.r.num != 0) Fail("'" + id + "' has an offset and is no factor");
       return it->second.factor;
     }
     Fail(pos_ < text_.size() ? "unexpected '" + std::string(1, text_[pos_]) + "'"
@@ -361,7 +422,7 @@ void ReadUnits(const std::string &path, Definitions &defs) {
     if (defs.units.count(u.id)) throw Error("unit '" + u.id + "' defined twice");
     CheckName(u.name, "unit name");
     u.factor = Expression(cols[2], defs.units).Evaluate();
-    if (u.factor.num <= 0) throw Error("the value of '" + u.id + "' must be positive");
+    if (u.factor.r.num <= 0) throw Error("the value of '" + u.id + "' must be positive");
     if (!cols[3].empty()) u.offset = Expression(cols[3], defs.units).Evaluate();
     defs.units.emplace(u.id, u);
   });
@@ -403,9 +464,9 @@ struct Record {
 
 // To = From * m + a, with both sides through the base unit: base = f * x + o.
 Record Convert(const Unit &from, const Unit &to, const std::string &group) {
-  const Rational m = from.factor / to.factor;
-  const Rational a = (from.offset - to.offset) / to.factor;
-  Record r{from.name, to.name, group, ToDouble(m), ToDouble(a)};
+  const Value m = from.factor / to.factor;
+  const Value a = (from.offset - to.offset) / to.factor;
+  Record r{from.name, to.name, group, Round(m), Round(a)};
   if (!(r.multiplier > 0)) throw Error(from.id + " to " + to.id + ": the factor is not usable");
   return r;
 }
