@@ -3,10 +3,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "numbers/formats.h"
@@ -48,13 +50,13 @@ void ForEachLine(QStringView text, Fn &&fn) {
   qsizetype start = 0;
   int number = 1;
   const qsizetype n = text.size();
+  const char16_t *d = text.utf16();
   for (qsizetype i = 0; i < n; ++i) {
-    const QChar c = text[i];
-    if (c == u'\n' || c == u'\r') {
-      if (!fn(text.mid(start, i - start), number++)) return;
-      if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n') ++i;
-      start = i + 1;
-    }
+    const char16_t c = d[i];
+    if (c > u'\r' || (c != u'\n' && c != u'\r')) continue;  // one test for most characters
+    if (!fn(text.mid(start, i - start), number++)) return;
+    if (c == u'\r' && i + 1 < n && d[i + 1] == u'\n') ++i;
+    start = i + 1;
   }
   if (start < n) fn(text.mid(start), number);
 }
@@ -129,6 +131,10 @@ TextEncoding DetectEncoding(const QByteArray &bytes) {
   const qsizetype n = bytes.size();
   qsizetype i = 0;
   while (i < n) {
+    // Runs of ASCII eight bytes at a time: most files are nearly all ASCII.
+    std::uint64_t word;
+    while (i + 8 <= n && (std::memcpy(&word, p + i, 8), (word & 0x8080808080808080u) == 0)) i += 8;
+    if (i >= n) break;
     const unsigned char c = p[i];
     if (c < 0x80) {
       ++i;
@@ -279,31 +285,101 @@ TypesFile ParseTypes(const QByteArray &bytes) {
   return result;
 }
 
+namespace {
+
+// The five fields of a record line, as parts of the line. The rules are those of
+// ReadFields; splitting in place spares building a field list for every line. A line
+// holding a NUL is no record either.
+struct RecordFields {
+  std::array<QStringView, 5> text;
+  bool adderQuoted = false;
+};
+
+bool SplitRecord(QStringView line, RecordFields &out) {
+  const char16_t *d = line.utf16();
+  const qsizetype n = line.size();
+  qsizetype i = 0;
+  int count = 0;
+  for (;;) {
+    while (i < n && (d[i] == u' ' || d[i] == u'\t')) ++i;
+    if (count == 5) return false;  // a sixth field
+    qsizetype begin, end;
+    const bool quoted = i < n && d[i] == u'"';
+    if (quoted) {
+      begin = ++i;
+      while (i < n && d[i] != u'"') {
+        if (d[i] == 0) return false;
+        ++i;
+      }
+      if (i == n) return false;  // no closing quote
+      end = i++;
+      while (i < n && (d[i] == u' ' || d[i] == u'\t')) ++i;
+      if (i < n && d[i] != u',') return false;
+    } else {
+      begin = i;
+      while (i < n && d[i] != u',') {
+        if (d[i] == u'"' || d[i] == 0) return false;
+        ++i;
+      }
+      end = i;
+      while (end > begin && (d[end - 1] == u' ' || d[end - 1] == u'\t')) --end;
+    }
+    out.text[size_t(count)] = QStringView(d + begin, end - begin);
+    if (count == 4) out.adderQuoted = quoted;
+    ++count;
+    if (i >= n) break;
+    ++i;  // the comma
+  }
+  return count == 5;
+}
+
+// One string per distinct text: unit and group names repeat across records, and a file
+// of tens of thousands of records then holds each name once.
+class TextPool {
+ public:
+  explicit TextPool(qsizetype expected) { texts_.reserve(expected); }
+  template <typename Make>
+  QString Get(QStringView key, Make &&make) {
+    auto it = texts_.constFind(key);
+    if (it == texts_.constEnd()) it = texts_.insert(key, make());
+    return *it;
+  }
+
+ private:
+  QHash<QStringView, QString> texts_;  // the keys point into the file's text
+};
+
+}  // namespace
+
 ConversionsFile ParseConversions(const QByteArray &bytes, const NumberSeparators &sep) {
   ConversionsFile result;
   const QString text = DecodeFile(bytes, result.report);
-  result.records.reserve(std::min<qsizetype>(text.count(u'\n') + 1, kMaxConversionRecords));
+  TextPool names(256), multipliers(64), adders(64);
+  const QString zero = QStringLiteral("0");
+  RecordFields f;
   ForEachLine(text, [&](QStringView line, int number) {
     if (int(result.records.size()) >= kMaxConversionRecords) {
       result.report.truncated = true;
       result.report.limit = kMaxConversionRecords;
       return false;
     }
-    auto fields = line.contains(QChar(0)) ? std::nullopt : ReadFields(line);
     double adder = 0.0;
-    if (!fields || fields->size() != 5 || (*fields)[4].kind != Field::Number ||
-        !ParseFileNumber((*fields)[4].text, adder)) {
+    if (!SplitRecord(line, f) || f.adderQuoted || !ParseFileNumber(f.text[4], adder)) {
       NoteSkipped(result.report, number);
       return true;
     }
-    auto &f = *fields;
+    auto copy = [](QStringView v) { return [v] { return v.toString(); }; };
     ConversionRecord record;
-    record.FromUnit = std::move(f[0].text);
-    record.ToUnit = std::move(f[1].text);
-    record.TypeName = std::move(f[2].text);
-    record.Multiplier = IsFileNumber(f[3].text) ? LocaleNumberText(std::move(f[3].text), sep)
-                                                : std::move(f[3].text);
-    record.Adder = adder == 0.0 ? QStringLiteral("0") : GeneralText(adder, sep);
+    record.FromUnit = names.Get(f.text[0], copy(f.text[0]));
+    record.ToUnit = names.Get(f.text[1], copy(f.text[1]));
+    record.TypeName = names.Get(f.text[2], copy(f.text[2]));
+    const QStringView m = f.text[3];
+    record.Multiplier = multipliers.Get(m, [m, &sep] {
+      return IsFileNumber(m) ? LocaleNumberText(m.toString(), sep) : m.toString();
+    });
+    record.Adder = adder == 0.0
+                       ? zero
+                       : adders.Get(f.text[4], [adder, &sep] { return GeneralText(adder, sep); });
     result.records.push_back(std::move(record));
     return true;
   });
