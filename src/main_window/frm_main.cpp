@@ -23,6 +23,7 @@
 
 #include "data/conversion_data.h"
 #include "main_window/design.h"
+#include "main_window/first_frame.h"
 #include "main_window/pick_combo.h"
 #include "main_window/tray_state.h"
 #include "platform/shell.h"
@@ -77,6 +78,8 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), tray_(std::make_unique<
   BuildControls();
   BuildMenus();
   Form_Load();
+  // What only the open type list shows waits until the window is on the screen.
+  afterFirstFrame_ = new AfterFirstFrame(this, [this] { FitTypeList(); });
 }
 
 frmMain::~frmMain() = default;
@@ -312,11 +315,14 @@ void frmMain::LoadTypes() {
   Combo1->clear();
   Combo1->addItems(types.names);
   Combo1->setEditText(QStringLiteral("ALL"));
+}
+
+void frmMain::FitTypeList() {
   // The list may be wider than the narrow box, so that group names are not cut.
   const QFontMetrics metrics(Combo1->view()->font());
   int widest = 0;
-  for (const QString &name : types.names)
-    widest = std::max(widest, metrics.horizontalAdvance(name));
+  for (int i = 0; i < Combo1->count(); ++i)
+    widest = std::max(widest, metrics.horizontalAdvance(Combo1->itemText(i)));
   Combo1->view()->setMinimumWidth(std::min(widest + 32, 4 * Combo1->width()));
 }
 
