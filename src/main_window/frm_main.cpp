@@ -343,13 +343,17 @@ void frmMain::LoadConversions() {
   MSFlexGrid1->SetRedraw(false);
   FG1->ClearBody();
   MSFlexGrid1->ClearBody();
+  const int records = int(file.records.size());
+  FG1->Reserve(records + 1);
   for (const ConversionRecord &r : file.records) {
     const QString cells[5] = {r.FromUnit, r.ToUnit, r.TypeName, r.Multiplier, r.Adder};
     FG1->AddRow(cells);
-    MSFlexGrid1->AddRow(cells);
   }
   // The master table keeps one empty row after the last record.
   FG1->AddItem(QString());
+  // The visible table lists the same records: it holds the master table's cells until
+  // either table changes.
+  MSFlexGrid1->ShareRows(*FG1, records);
   FG1->SetRedraw(true);
   MSFlexGrid1->SetRedraw(true);
 }
