@@ -35,11 +35,24 @@ bool AfterFirstFrame::eventFilter(QObject *watched, QEvent *event) {
     return false;
   }
   if (forwarding_) return false;
-  if (event->isInputEvent()) {
-    Run();
-    return false;
-  }
   const QEvent::Type type = event->type();
+  switch (type) {
+    // Input that acts: the pointer merely entering or moving over the window does not.
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TabletPress:
+      Run();
+      return false;
+    default:
+      break;
+  }
   if (watched != window_->windowHandle() ||
       (type != QEvent::Expose && type != QEvent::UpdateRequest && type != QEvent::Paint))
     return false;

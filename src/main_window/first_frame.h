@@ -10,9 +10,10 @@ namespace qlc {
 
 // Start-up work that the window's first frame does not need: it runs right after that
 // frame is on the screen, within the same event, so that nothing the user does can reach
-// the program before it. Should an input event come first (the window cannot be seen yet,
-// but input can be sent to it), the work runs before that event is handled. Run() does it
-// at once where a caller needs its result earlier; the work runs once.
+// the program before it. Should input that acts (a button, a key, the wheel) come first
+// (the window cannot be seen yet, but input can be sent to it), the work runs before that
+// input is handled. Run() does it at once where a caller needs its result earlier; the
+// work runs once.
 class AfterFirstFrame : public QObject {
   Q_OBJECT
  public:
