@@ -21,7 +21,6 @@ class AfterFirstFrame : public QObject {
   ~AfterFirstFrame() override;
 
   void Run();
-  bool Done() const { return !work_; }
 
  protected:
   bool eventFilter(QObject *watched, QEvent *event) override;
