@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QStringDecoder>
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -338,34 +339,100 @@ bool SplitRecord(QStringView line, RecordFields &out) {
 class TextPool {
  public:
   explicit TextPool(qsizetype expected) { texts_.reserve(expected); }
+  // The pooled string for a text of the file; make() gives it when the text is new.
   template <typename Make>
-  QString Get(QStringView key, Make &&make) {
-    auto it = texts_.constFind(key);
-    if (it == texts_.constEnd()) it = texts_.insert(key, make());
-    return *it;
+  QString Get(QStringView text, Make &&make) {
+    auto it = texts_.constFind(text);
+    if (it == texts_.constEnd()) {
+      Entry entry{text.toString(), make()};
+      const QStringView key = entry.text;  // the key lives as long as its entry
+      it = texts_.insert(key, std::move(entry));
+    }
+    return it->value;
   }
 
  private:
-  QHash<QStringView, QString> texts_;  // the keys point into the file's text
+  struct Entry {
+    QString text, value;
+  };
+  QHash<QStringView, Entry> texts_;
+};
+
+// Splits bytes into lines as ForEachLine splits text: a line break is ASCII in both file
+// encodings, so a line of bytes is a line of the decoded text.
+template <typename Fn>
+void ForEachByteLine(QByteArrayView bytes, Fn &&fn) {
+  const char *const begin = bytes.data(), *const end = begin + bytes.size();
+  const char *start = begin;
+  int number = 1;
+  while (start < end) {
+    const auto *lf = static_cast<const char *>(std::memchr(start, '\n', size_t(end - start)));
+    const char *stop = lf ? lf : end;
+    const auto *cr = static_cast<const char *>(std::memchr(start, '\r', size_t(stop - start)));
+    if (cr) stop = cr;
+    if (!fn(QByteArrayView(start, stop - start), number++)) return;
+    if (stop == end) return;
+    start = stop + 1;
+    if (*stop == '\r' && start < end && *start == '\n') ++start;
+  }
+}
+
+// The bytes of one line as text, into a buffer kept from line to line.
+class LineDecoder {
+ public:
+  explicit LineDecoder(TextEncoding encoding)
+      : encoding_(encoding),
+        utf8_(QStringConverter::Utf8,
+              QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom) {}
+  QStringView operator()(QByteArrayView line) {
+    if (buffer_.size() < line.size()) buffer_.resize(line.size());
+    QChar *out = buffer_.data();
+    if (encoding_ == TextEncoding::Utf8) return QStringView(out, utf8_.appendToBuffer(out, line));
+    for (const char ch : line) {
+      const auto b = static_cast<unsigned char>(ch);
+      *out++ = (b >= 0x80 && b <= 0x9F) ? QChar(kCp1252High[b - 0x80]) : QChar(b);
+    }
+    return QStringView(buffer_.data(), out);
+  }
+
+ private:
+  TextEncoding encoding_;
+  QStringDecoder utf8_;
+  QString buffer_;
 };
 
 }  // namespace
 
-ConversionsFile ParseConversions(const QByteArray &bytes, const NumberSeparators &sep) {
-  ConversionsFile result;
-  const QString text = DecodeFile(bytes, result.report);
+LoadReport ParseConversions(const QByteArray &bytes, const NumberSeparators &sep,
+                            const RecordSink &sink) {
+  LoadReport report;
+  report.encoding = DetectEncoding(bytes);
+  QByteArrayView body = bytes;
+  // As DecodeFile reads it: without the byte-order mark, and without a second one right
+  // after it, which QString::fromUtf8 drops as well.
+  for (int i = 0; i < 2 && report.encoding == TextEncoding::Utf8 && body.startsWith("\xEF\xBB\xBF");
+       ++i)
+    body = body.sliced(3);
+  // The lines decoded one at a time: the whole text is never held at once.
+  int lines = 0;
+  ForEachByteLine(body, [&lines](QByteArrayView, int) { return ++lines < kMaxConversionRecords; });
+  if (sink.reserve) sink.reserve(lines);
+
+  LineDecoder decode(report.encoding);
   TextPool names(256), multipliers(64), adders(64);
   const QString zero = QStringLiteral("0");
   RecordFields f;
-  ForEachLine(text, [&](QStringView line, int number) {
-    if (int(result.records.size()) >= kMaxConversionRecords) {
-      result.report.truncated = true;
-      result.report.limit = kMaxConversionRecords;
+  int records = 0;
+  ForEachByteLine(body, [&](QByteArrayView bytesOfLine, int number) {
+    if (records >= kMaxConversionRecords) {
+      report.truncated = true;
+      report.limit = kMaxConversionRecords;
       return false;
     }
     double adder = 0.0;
-    if (!SplitRecord(line, f) || f.adderQuoted || !ParseFileNumber(f.text[4], adder)) {
-      NoteSkipped(result.report, number);
+    if (!SplitRecord(decode(bytesOfLine), f) || f.adderQuoted ||
+        !ParseFileNumber(f.text[4], adder)) {
+      NoteSkipped(report, number);
       return true;
     }
     auto copy = [](QStringView v) { return [v] { return v.toString(); }; };
@@ -380,9 +447,19 @@ ConversionsFile ParseConversions(const QByteArray &bytes, const NumberSeparators
     record.Adder = adder == 0.0
                        ? zero
                        : adders.Get(f.text[4], [adder, &sep] { return GeneralText(adder, sep); });
-    result.records.push_back(std::move(record));
+    ++records;
+    sink.add(std::move(record));
     return true;
   });
+  return report;
+}
+
+ConversionsFile ParseConversions(const QByteArray &bytes, const NumberSeparators &sep) {
+  ConversionsFile result;
+  result.report = ParseConversions(
+      bytes, sep,
+      {[&result](int n) { result.records.reserve(size_t(n)); },
+       [&result](ConversionRecord &&r) { result.records.push_back(std::move(r)); }});
   return result;
 }
 
@@ -396,6 +473,14 @@ TypesFile ReadTypeFile(const QString &path) {
     return result;
   }
   return ParseTypes(bytes);
+}
+
+LoadReport ReadConversionFile(const QString &path, const NumberSeparators &sep,
+                              const RecordSink &sink) {
+  QByteArray bytes;
+  LoadReport report;
+  if (!ReadWholeFile(path, bytes, report)) return report;
+  return ParseConversions(bytes, sep, sink);
 }
 
 ConversionsFile ReadConversionFile(const QString &path, const NumberSeparators &sep) {

@@ -335,20 +335,22 @@ void frmMain::LoadConversions() {
   MSFlexGrid1->SetColWidth(1, int(std::nearbyint(half - 150)));
   for (int c = 2; c < 5; ++c) MSFlexGrid1->SetColWidth(c, 0);
 
-  const ConversionsFile file = ReadConversionFile(
-      QDir::current().filePath(QStringLiteral("convert.txt")), CurrentSeparators());
-  NoteProblem(QStringLiteral("convert.txt"), file.report);
-
   FG1->SetRedraw(false);
   MSFlexGrid1->SetRedraw(false);
   FG1->ClearBody();
   MSFlexGrid1->ClearBody();
-  const int records = int(file.records.size());
-  FG1->Reserve(records + 1);
-  for (const ConversionRecord &r : file.records) {
-    const QString cells[5] = {r.FromUnit, r.ToUnit, r.TypeName, r.Multiplier, r.Adder};
-    FG1->AddRow(cells);
-  }
+  // The records go straight into the master table, one more row reserved for its last.
+  const LoadReport report = ReadConversionFile(
+      QDir::current().filePath(QStringLiteral("convert.txt")), CurrentSeparators(),
+      {[this](int records) { FG1->Reserve(records + 1); },
+       [this](ConversionRecord &&r) {
+         const QString cells[5] = {std::move(r.FromUnit), std::move(r.ToUnit),
+                                   std::move(r.TypeName), std::move(r.Multiplier),
+                                   std::move(r.Adder)};
+         FG1->AddRow(cells);
+       }});
+  NoteProblem(QStringLiteral("convert.txt"), report);
+  const int records = FG1->Rows() - 1;
   // The master table keeps one empty row after the last record.
   FG1->AddItem(QString());
   // The visible table lists the same records: it holds the master table's cells until
