@@ -339,12 +339,13 @@ bool SplitRecord(QStringView line, RecordFields &out) {
 class TextPool {
  public:
   explicit TextPool(qsizetype expected) { texts_.reserve(expected); }
-  // The pooled string for a text of the file; make() gives it when the text is new.
+  // The pooled string for a text of the file; make(text) gives it when the text is new.
   template <typename Make>
   QString Get(QStringView text, Make &&make) {
     auto it = texts_.constFind(text);
     if (it == texts_.constEnd()) {
-      Entry entry{text.toString(), make()};
+      Entry entry{text.toString(), {}};
+      entry.value = make(entry.text);
       const QStringView key = entry.text;  // the key lives as long as its entry
       it = texts_.insert(key, std::move(entry));
     }
@@ -435,18 +436,17 @@ LoadReport ParseConversions(const QByteArray &bytes, const NumberSeparators &sep
       NoteSkipped(report, number);
       return true;
     }
-    auto copy = [](QStringView v) { return [v] { return v.toString(); }; };
+    auto same = [](const QString &text) { return text; };
     ConversionRecord record;
-    record.FromUnit = names.Get(f.text[0], copy(f.text[0]));
-    record.ToUnit = names.Get(f.text[1], copy(f.text[1]));
-    record.TypeName = names.Get(f.text[2], copy(f.text[2]));
-    const QStringView m = f.text[3];
-    record.Multiplier = multipliers.Get(m, [m, &sep] {
-      return IsFileNumber(m) ? LocaleNumberText(m.toString(), sep) : m.toString();
+    record.FromUnit = names.Get(f.text[0], same);
+    record.ToUnit = names.Get(f.text[1], same);
+    record.TypeName = names.Get(f.text[2], same);
+    record.Multiplier = multipliers.Get(f.text[3], [&sep](const QString &text) {
+      return IsFileNumber(text) ? LocaleNumberText(text, sep) : text;
     });
-    record.Adder = adder == 0.0
-                       ? zero
-                       : adders.Get(f.text[4], [adder, &sep] { return GeneralText(adder, sep); });
+    record.Adder = adder == 0.0 ? zero : adders.Get(f.text[4], [adder, &sep](const QString &) {
+      return GeneralText(adder, sep);
+    });
     ++records;
     sink.add(std::move(record));
     return true;
