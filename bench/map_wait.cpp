@@ -9,10 +9,9 @@
 //   4. the part that is its own (RssAnon, kB: heap and stacks, not the pages of shared
 //      libraries and fonts),
 //   5. how many of the window's pixels differ between right after that frame and SECONDS
-//      later: 0 when the first frame was already the finished window (without a window
-//      manager nothing else redraws it; with one, a blinking text cursor may).
-// With --shot, the window's pixels right after the first frame are written to FILE.ppm. Then ends
-// the program. Exit status 1 when the program ends or times out first.
+//      later: 0 when the first frame was already the finished window.
+// With --shot, the window's pixels right after the first frame are written to FILE.ppm.
+// Then ends the program. Exit status 1 when the program ends or times out first.
 //
 // The main window is the first window of the program's process (_NET_WM_PID) that is mapped
 // as a child of the root window: this needs an X server without a window manager (Xvfb).
