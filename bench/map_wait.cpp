@@ -1,13 +1,24 @@
-// map_wait [--settle SECONDS] [--timeout SECONDS] PROGRAM [ARGS...]
+// map_wait [--settle SECONDS] [--timeout SECONDS] [--shot FILE.ppm] PROGRAM [ARGS...]
 //
-// Starts PROGRAM and prints three numbers: the milliseconds from its start until its first
-// top-level window is mapped, and its resident memory SECONDS (default 1) after that, all
-// of it (VmRSS, kB) and the part that is its own (RssAnon, kB: heap and stacks, not the
-// pages of shared libraries and fonts). Then ends the program. Needs an X server without a window
-// manager (Xvfb), so that top-level windows are children of the root window. Exit status 1 when the
-// program ends or times out before it maps a window.
+// Starts PROGRAM and prints five numbers:
+//   1. milliseconds from its start until its main window is mapped,
+//   2. milliseconds from its start until that window's first frame is drawn: the moment
+//      the window's drawn area (X Damage reports every rectangle drawn into it) first
+//      covers the whole window,
+//   3. its resident memory SECONDS (default 1) after that frame, all of it (VmRSS, kB),
+//   4. the part that is its own (RssAnon, kB: heap and stacks, not the pages of shared
+//      libraries and fonts),
+//   5. how many of the window's pixels differ between right after that frame and SECONDS
+//      later: 0 when the first frame was already the finished window.
+// With --shot, the window's pixels right after the first frame are written to FILE.ppm.
+// Then ends the program. Exit status 1 when the program ends or times out first.
+//
+// The main window is the first window of the program's process (_NET_WM_PID) that is mapped
+// as a child of the root window: this needs an X server without a window manager (Xvfb).
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/Xdamage.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -22,6 +33,7 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -70,21 +82,61 @@ void EndChild(pid_t pid) {
   waitpid(pid, nullptr, 0);
 }
 
+// Which pixels of a window have been drawn.
+struct Coverage {
+  int width = 0, height = 0;
+  std::vector<unsigned char> drawn;
+  long count = 0;
+
+  Coverage() = default;
+  Coverage(int w, int h) : width(w), height(h), drawn(size_t(w) * size_t(h), 0) {}
+  void Add(int x, int y, int w, int h) {
+    const int x0 = std::max(0, x), y0 = std::max(0, y);
+    const int x1 = std::min(width, x + w), y1 = std::min(height, y + h);
+    for (int row = y0; row < y1; ++row)
+      for (int col = x0; col < x1; ++col) {
+        unsigned char &cell = drawn[size_t(row) * size_t(width) + size_t(col)];
+        count += !cell;
+        cell = 1;
+      }
+  }
+  bool Complete() const { return width > 0 && count == long(width) * height; }
+};
+
+bool WritePpm(XImage *image, const char *path) {
+  FILE *out = std::fopen(path, "wb");
+  if (!out) return false;
+  std::fprintf(out, "P6\n%d %d\n255\n", image->width, image->height);
+  for (int y = 0; y < image->height; ++y)
+    for (int x = 0; x < image->width; ++x) {
+      const unsigned long p = XGetPixel(image, x, y);
+      const unsigned char rgb[3] = {static_cast<unsigned char>((p & image->red_mask) >> 16),
+                                    static_cast<unsigned char>((p & image->green_mask) >> 8),
+                                    static_cast<unsigned char>(p & image->blue_mask)};
+      std::fwrite(rgb, 1, 3, out);
+    }
+  return std::fclose(out) == 0;
+}
+
 }  // namespace
 
 int main(int argc, char *argv[]) {
   double settle = 1.0, timeout = 30.0;
+  const char *shot = nullptr;
   int arg = 1;
   for (; arg + 1 < argc && argv[arg][0] == '-' && argv[arg][1] == '-'; arg += 2) {
     if (std::strcmp(argv[arg], "--settle") == 0)
       settle = std::atof(argv[arg + 1]);
     else if (std::strcmp(argv[arg], "--timeout") == 0)
       timeout = std::atof(argv[arg + 1]);
+    else if (std::strcmp(argv[arg], "--shot") == 0)
+      shot = argv[arg + 1];
     else
       break;
   }
   if (arg >= argc) {
-    std::fprintf(stderr, "usage: map_wait [--settle S] [--timeout S] PROGRAM [ARGS...]\n");
+    std::fprintf(
+        stderr, "usage: map_wait [--settle S] [--timeout S] [--shot FILE.ppm] PROGRAM [ARGS...]\n");
     return 2;
   }
   Display *dpy = XOpenDisplay(nullptr);
@@ -92,11 +144,19 @@ int main(int argc, char *argv[]) {
     std::fprintf(stderr, "map_wait: cannot open the display\n");
     return 2;
   }
+  int damageEvent = 0, damageError = 0;
+  if (!XDamageQueryExtension(dpy, &damageEvent, &damageError)) {
+    std::fprintf(stderr, "map_wait: the X server has no DAMAGE extension\n");
+    return 2;
+  }
   XSetErrorHandler(IgnoreXErrors);
   const Window root = DefaultRootWindow(dpy);
   const Atom pidAtom = XInternAtom(dpy, "_NET_WM_PID", False);
-  // Listen before the program starts, so that no map can be missed.
+  // Listen before the program starts, so that neither the map nor any drawing can be
+  // missed: a damage object on the root window reports the drawing into every window on
+  // the screen.
   XSelectInput(dpy, root, SubstructureNotifyMask);
+  XDamageCreate(dpy, root, XDamageReportRawRectangles);
   XSync(dpy, False);
   signal(SIGINT, ForwardSignal);
   signal(SIGTERM, ForwardSignal);
@@ -116,45 +176,85 @@ int main(int argc, char *argv[]) {
     _exit(127);
   }
   g_child = pid;
+  auto sinceStart = [&] {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+  };
 
+  Window main = 0;
+  int mainX = 0, mainY = 0;
+  Coverage drawn;
+  double mappedMs = -1, paintedMs = -1;
+  auto paintedAt = Clock::time_point::max();
+  XImage *firstFrame = nullptr;
   const auto deadline = start + std::chrono::duration<double>(timeout);
-  double mappedMs = -1;
   pollfd fd{ConnectionNumber(dpy), POLLIN, 0};
-  while (mappedMs < 0) {
+  for (;;) {
     while (XPending(dpy) > 0) {
       XEvent event;
       XNextEvent(dpy, &event);
-      if (event.type != MapNotify || event.xmap.event != root) continue;
-      const long owner = WindowPid(dpy, event.xmap.window, pidAtom);
-      // A window without the property is taken as the program's: nothing else runs here.
-      if (owner == pid || owner < 0) {
-        mappedMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-        break;
+      if (event.type == MapNotify && !main && event.xmap.event == root &&
+          WindowPid(dpy, event.xmap.window, pidAtom) == pid) {
+        mappedMs = sinceStart();
+        main = event.xmap.window;
+        XWindowAttributes a;
+        if (!XGetWindowAttributes(dpy, main, &a)) {
+          std::fprintf(stderr, "map_wait: the window is gone\n");
+          EndChild(pid);
+          return 1;
+        }
+        mainX = a.x + a.border_width;
+        mainY = a.y + a.border_width;
+        drawn = Coverage(a.width, a.height);
+      } else if (event.type == damageEvent + XDamageNotify && main && paintedMs < 0) {
+        // Drawing anywhere on the screen, in root coordinates; only the window's part counts.
+        const auto &d = reinterpret_cast<const XDamageNotifyEvent &>(event);
+        drawn.Add(d.area.x - mainX, d.area.y - mainY, d.area.width, d.area.height);
+        if (drawn.Complete()) {
+          paintedMs = sinceStart();
+          paintedAt = Clock::now();
+          firstFrame = XGetImage(dpy, main, 0, 0, unsigned(drawn.width), unsigned(drawn.height),
+                                 AllPlanes, ZPixmap);
+        }
       }
     }
-    if (mappedMs >= 0) break;
+    if (paintedMs >= 0 && Clock::now() >= paintedAt + std::chrono::duration<double>(settle)) break;
     if (waitpid(pid, nullptr, WNOHANG) == pid) {
-      std::fprintf(stderr, "map_wait: %s ended before it showed a window\n", argv[arg]);
+      std::fprintf(stderr, "map_wait: %s ended before it showed its window\n", argv[arg]);
       return 1;
     }
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    if (left.count() <= 0) {
-      std::fprintf(stderr, "map_wait: %s showed no window in time\n", argv[arg]);
+    const auto until = paintedMs >= 0 ? paintedAt + std::chrono::duration_cast<Clock::duration>(
+                                                        std::chrono::duration<double>(settle))
+                                      : deadline;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now());
+    if (paintedMs < 0 && left.count() <= 0) {
+      std::fprintf(stderr, "map_wait: %s drew no window in time\n", argv[arg]);
       EndChild(pid);
       return 1;
     }
-    const int wait = int(std::min<long long>(left.count(), 100));
+    const int wait = int(std::clamp<long long>(left.count(), 1, 100));
     if (poll(&fd, 1, wait) < 0 && errno != EINTR) {
       std::perror("map_wait: poll");
       EndChild(pid);
       return 1;
     }
   }
-  std::this_thread::sleep_for(std::chrono::duration<double>(settle));
   const long rss = StatusKb(pid, "VmRSS"), anon = StatusKb(pid, "RssAnon");
+  long changed = -1;
+  if (firstFrame) {
+    if (shot && !WritePpm(firstFrame, shot))
+      std::fprintf(stderr, "map_wait: could not write %s\n", shot);
+    if (XImage *now = XGetImage(dpy, main, 0, 0, unsigned(drawn.width), unsigned(drawn.height),
+                                AllPlanes, ZPixmap)) {
+      changed = 0;
+      for (int y = 0; y < drawn.height; ++y)
+        for (int x = 0; x < drawn.width; ++x)
+          changed += XGetPixel(firstFrame, x, y) != XGetPixel(now, x, y);
+      XDestroyImage(now);
+    }
+    XDestroyImage(firstFrame);
+  }
   EndChild(pid);
   XCloseDisplay(dpy);
-  std::printf("%.1f %ld %ld\n", mappedMs, rss, anon);
+  std::printf("%.1f %.1f %ld %ld %ld\n", mappedMs, paintedMs, rss, anon, changed);
   return 0;
 }

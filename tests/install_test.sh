@@ -105,6 +105,16 @@ check_tree() {
     cmp -s "$src/data/$f" "$work/home/.local/share/qlconvert/$f" ||
       fail "the installed launcher did not seed $f"
   done
+
+  # The launchers start the program in the user's data folder: it must not take its
+  # libraries from there (an empty run path entry would mean the working folder).
+  mkdir "$work/bait" && echo "not a library" >"$work/bait/libQt6Core.so.6"
+  for f in "$build/src/qlconvert" "$prefix/bin/qlconvert"; do
+    if ! (cd "$work/bait" && LD_TRACE_LOADED_OBJECTS=1 "$f" >"$work/libraries" 2>&1) ||
+      grep -q "$work/bait" "$work/libraries"; then
+      fail "$f looks for its libraries in the working folder: $(cat "$work/libraries")"
+    fi
+  done
   finish
 }
 

@@ -14,6 +14,8 @@ class TestFlexGrid : public QObject {
   void sort_data();
   void sort();
   void addRemove();
+  void sharedRows_data();
+  void sharedRows();
   void refillIsOneReset();
   void widthsAndTopRow();
   void paging_data();
@@ -79,6 +81,40 @@ void TestFlexGrid::addRemove() {
   grid.RemoveItem(9);
   QCOMPARE(grid.Rows(), 3);
   QCOMPARE(grid.TextMatrix(7, 0), QString());  // out of range reads empty
+}
+
+void TestFlexGrid::sharedRows_data() {
+  QTest::addColumn<int>("change");  // 0 text, 1 own row added, 2 row removed, 3 sorted
+  QTest::addColumn<bool>("inMaster");
+  QTest::addColumn<QStringList>("changed");  // column 0 of the grid changed
+  QTest::newRow("text") << 0 << false << QStringList{"b", "x", "a"};
+  QTest::newRow("own row added") << 1 << false << QStringList{"b", "c", "a", "b"};
+  QTest::newRow("row removed") << 2 << false << QStringList{"c", "a"};
+  QTest::newRow("sorted") << 3 << false << QStringList{"a", "b", "c"};
+  QTest::newRow("text in master") << 0 << true << QStringList{"b", "x", "a", ""};
+  QTest::newRow("master sorted") << 3 << true << QStringList{"", "a", "b", "c"};
+}
+
+// A grid showing another's rows keeps them as they were when either grid changes.
+void TestFlexGrid::sharedRows() {
+  QFETCH(int, change);
+  QFETCH(bool, inMaster);
+  QFETCH(QStringList, changed);
+  FlexGrid master(2, nullptr), shown(2, nullptr);
+  for (const char *unit : {"b", "c", "a"}) master.AddItem(QString(unit) + "\t1");
+  master.AddItem(QString());  // a row the other grid does not show
+  shown.ShareRows(master, 3);
+  QCOMPARE(Column(shown, 0), (QStringList{"b", "c", "a"}));
+  FlexGrid &grid = inMaster ? master : shown;
+  if (change == 0) grid.SetTextMatrix(2, 0, "x");
+  if (change == 1) grid.AddRow(grid.RowCells(1));
+  if (change == 2) grid.RemoveItem(1);
+  if (change == 3) grid.Sort(1, 0);
+  QCOMPARE(Column(grid, 0), changed);
+  if (inMaster)
+    QCOMPARE(Column(shown, 0), (QStringList{"b", "c", "a"}));
+  else
+    QCOMPARE(Column(master, 0), (QStringList{"b", "c", "a", ""}));
 }
 
 void TestFlexGrid::refillIsOneReset() {

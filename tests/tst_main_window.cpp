@@ -108,6 +108,8 @@ class TestMainWindow : public QObject {
   void startupNote();
   void commaDecimalLocale();
   void links();
+  void typeListFitsBeforeInput_data();
+  void typeListFitsBeforeInput();
 
  private:
   void Pick(PickCombo *combo, const QString &text);
@@ -569,6 +571,39 @@ void TestMainWindow::links() {
   QTest::mouseClick(w_->Label13, Qt::LeftButton);
   QCOMPARE(shell.opened, (QList<QUrl>{QUrl("mailto:sales@quellor.example"),
                                       QUrl("https://www.quellor.example/")}));
+}
+
+void TestMainWindow::typeListFitsBeforeInput_data() {
+  QTest::addColumn<bool>("frameFirst");
+  QTest::newRow("first frame, then a click") << true;
+  QTest::newRow("a click before any frame") << false;
+}
+
+// The type list is sized after the window's first frame, and still before any input
+// is handled: a click that opens the list finds it wide enough for every group name.
+void TestMainWindow::typeListFitsBeforeInput() {
+  QFETCH(bool, frameFirst);
+  const QString wide = "A GROUP NAME FAR WIDER THAN ITS BOX";
+  QTemporaryDir dir;
+  QVERIFY(test::WriteBytes(dir.filePath("type.txt"), "\"ALL\"\r\n\"" + wide.toUtf8() + "\"\r\n"));
+  QVERIFY(test::WriteBytes(dir.filePath("convert.txt"), ConvertFile()));
+  QDir::setCurrent(dir.path());
+  frmMain w;
+  QDir::setCurrent(dir_.path());
+  w.Show();
+  QCOMPARE(w.Combo1->view()->minimumWidth(), 0);  // nothing drawn yet
+  if (frameFirst) {
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(w.Combo1->view()->minimumWidth() > w.Combo1->width());  // sized with the frame
+  }
+  // On the arrow: a click on the text of an editable box does not open its list.
+  QTest::mouseClick(w.Combo1, Qt::LeftButton, {},
+                    QPoint(w.Combo1->width() - 6, w.Combo1->height() / 2));
+  QTRY_VERIFY(w.Combo1->view()->isVisible());
+  const int needed = w.Combo1->view()->fontMetrics().horizontalAdvance(wide);
+  QVERIFY2(w.Combo1->view()->width() >= needed,
+           qPrintable(QString("%1 < %2").arg(w.Combo1->view()->width()).arg(needed)));
+  w.Combo1->hidePopup();
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -3,10 +3,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QStringDecoder>
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "numbers/formats.h"
@@ -48,13 +51,13 @@ void ForEachLine(QStringView text, Fn &&fn) {
   qsizetype start = 0;
   int number = 1;
   const qsizetype n = text.size();
+  const char16_t *d = text.utf16();
   for (qsizetype i = 0; i < n; ++i) {
-    const QChar c = text[i];
-    if (c == u'\n' || c == u'\r') {
-      if (!fn(text.mid(start, i - start), number++)) return;
-      if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n') ++i;
-      start = i + 1;
-    }
+    const char16_t c = d[i];
+    if (c > u'\r' || (c != u'\n' && c != u'\r')) continue;  // one test for most characters
+    if (!fn(text.mid(start, i - start), number++)) return;
+    if (c == u'\r' && i + 1 < n && d[i + 1] == u'\n') ++i;
+    start = i + 1;
   }
   if (start < n) fn(text.mid(start), number);
 }
@@ -114,6 +117,10 @@ TextEncoding DetectEncoding(const QByteArray &bytes) {
   const qsizetype n = bytes.size();
   qsizetype i = 0;
   while (i < n) {
+    // Runs of ASCII eight bytes at a time: most files are nearly all ASCII.
+    std::uint64_t word;
+    while (i + 8 <= n && (std::memcpy(&word, p + i, 8), (word & 0x8080808080808080u) == 0)) i += 8;
+    if (i >= n) break;
     const unsigned char c = p[i];
     if (c < 0x80) {
       ++i;
@@ -264,34 +271,180 @@ TypesFile ParseTypes(const QByteArray &bytes) {
   return result;
 }
 
-ConversionsFile ParseConversions(const QByteArray &bytes, const NumberSeparators &sep) {
-  ConversionsFile result;
-  const QString text = DecodeFile(bytes, result.report);
-  result.records.reserve(std::min<qsizetype>(text.count(u'\n') + 1, kMaxConversionRecords));
-  ForEachLine(text, [&](QStringView line, int number) {
-    if (int(result.records.size()) >= kMaxConversionRecords) {
-      result.report.truncated = true;
-      result.report.limit = kMaxConversionRecords;
+namespace {
+
+// The five fields of a record line, as parts of the line. The rules are those of
+// ReadFields; splitting in place spares building a field list for every line. A line
+// holding a NUL is no record either.
+struct RecordFields {
+  std::array<QStringView, 5> text;
+  bool adderQuoted = false;
+};
+
+bool SplitRecord(QStringView line, RecordFields &out) {
+  const char16_t *d = line.utf16();
+  const qsizetype n = line.size();
+  qsizetype i = 0;
+  int count = 0;
+  for (;;) {
+    while (i < n && (d[i] == u' ' || d[i] == u'\t')) ++i;
+    if (count == 5) return false;  // a sixth field
+    qsizetype begin, end;
+    const bool quoted = i < n && d[i] == u'"';
+    if (quoted) {
+      begin = ++i;
+      while (i < n && d[i] != u'"') {
+        if (d[i] == 0) return false;
+        ++i;
+      }
+      if (i == n) return false;  // no closing quote
+      end = i++;
+      while (i < n && (d[i] == u' ' || d[i] == u'\t')) ++i;
+      if (i < n && d[i] != u',') return false;
+    } else {
+      begin = i;
+      while (i < n && d[i] != u',') {
+        if (d[i] == u'"' || d[i] == 0) return false;
+        ++i;
+      }
+      end = i;
+      while (end > begin && (d[end - 1] == u' ' || d[end - 1] == u'\t')) --end;
+    }
+    out.text[size_t(count)] = QStringView(d + begin, end - begin);
+    if (count == 4) out.adderQuoted = quoted;
+    ++count;
+    if (i >= n) break;
+    ++i;  // the comma
+  }
+  return count == 5;
+}
+
+// One string per distinct text: unit and group names repeat across records, and a file
+// of tens of thousands of records then holds each name once.
+class TextPool {
+ public:
+  explicit TextPool(qsizetype expected) { texts_.reserve(expected); }
+  // The pooled string for a text of the file; make(text) gives it when the text is new.
+  template <typename Make>
+  QString Get(QStringView text, Make &&make) {
+    auto it = texts_.constFind(text);
+    if (it == texts_.constEnd()) {
+      Entry entry{text.toString(), {}};
+      entry.value = make(entry.text);
+      const QStringView key = entry.text;  // the key lives as long as its entry
+      it = texts_.insert(key, std::move(entry));
+    }
+    return it->value;
+  }
+
+ private:
+  struct Entry {
+    QString text, value;
+  };
+  QHash<QStringView, Entry> texts_;
+};
+
+// Splits bytes into lines as ForEachLine splits text: a line break is ASCII in both file
+// encodings, so a line of bytes is a line of the decoded text.
+template <typename Fn>
+void ForEachByteLine(QByteArrayView bytes, Fn &&fn) {
+  const char *const begin = bytes.data(), *const end = begin + bytes.size();
+  const char *start = begin;
+  int number = 1;
+  while (start < end) {
+    const auto *lf = static_cast<const char *>(std::memchr(start, '\n', size_t(end - start)));
+    const char *stop = lf ? lf : end;
+    const auto *cr = static_cast<const char *>(std::memchr(start, '\r', size_t(stop - start)));
+    if (cr) stop = cr;
+    if (!fn(QByteArrayView(start, stop - start), number++)) return;
+    if (stop == end) return;
+    start = stop + 1;
+    if (*stop == '\r' && start < end && *start == '\n') ++start;
+  }
+}
+
+// The bytes of one line as text, into a buffer kept from line to line.
+class LineDecoder {
+ public:
+  explicit LineDecoder(TextEncoding encoding)
+      : encoding_(encoding),
+        utf8_(QStringConverter::Utf8,
+              QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom) {}
+  QStringView operator()(QByteArrayView line) {
+    if (buffer_.size() < line.size()) buffer_.resize(line.size());
+    QChar *out = buffer_.data();
+    if (encoding_ == TextEncoding::Utf8) return QStringView(out, utf8_.appendToBuffer(out, line));
+    for (const char ch : line) {
+      const auto b = static_cast<unsigned char>(ch);
+      *out++ = (b >= 0x80 && b <= 0x9F) ? QChar(kCp1252High[b - 0x80]) : QChar(b);
+    }
+    return QStringView(buffer_.data(), out);
+  }
+
+ private:
+  TextEncoding encoding_;
+  QStringDecoder utf8_;
+  QString buffer_;
+};
+
+}  // namespace
+
+LoadReport ParseConversions(const QByteArray &bytes, const NumberSeparators &sep,
+                            const RecordSink &sink) {
+  LoadReport report;
+  report.encoding = DetectEncoding(bytes);
+  QByteArrayView body = bytes;
+  // As DecodeFile reads it: without the byte-order mark, and without a second one right
+  // after it, which QString::fromUtf8 drops as well.
+  for (int i = 0; i < 2 && report.encoding == TextEncoding::Utf8 && body.startsWith("\xEF\xBB\xBF");
+       ++i)
+    body = body.sliced(3);
+  // The lines decoded one at a time: the whole text is never held at once.
+  int lines = 0;
+  ForEachByteLine(body, [&lines](QByteArrayView, int) { return ++lines < kMaxConversionRecords; });
+  if (sink.reserve) sink.reserve(lines);
+
+  LineDecoder decode(report.encoding);
+  TextPool names(256), multipliers(64), adders(64);
+  const QString zero = QStringLiteral("0");
+  RecordFields f;
+  int records = 0;
+  ForEachByteLine(body, [&](QByteArrayView bytesOfLine, int number) {
+    if (records >= kMaxConversionRecords) {
+      report.truncated = true;
+      report.limit = kMaxConversionRecords;
       return false;
     }
-    auto fields = line.contains(QChar(0)) ? std::nullopt : ReadFields(line);
     double adder = 0.0;
-    if (!fields || fields->size() != 5 || (*fields)[4].kind != Field::Number ||
-        !ParseFileNumber((*fields)[4].text, adder)) {
-      NoteSkipped(result.report, number);
+    if (!SplitRecord(decode(bytesOfLine), f) || f.adderQuoted ||
+        !ParseFileNumber(f.text[4], adder)) {
+      NoteSkipped(report, number);
       return true;
     }
-    auto &f = *fields;
+    auto same = [](const QString &text) { return text; };
     ConversionRecord record;
-    record.FromUnit = std::move(f[0].text);
-    record.ToUnit = std::move(f[1].text);
-    record.TypeName = std::move(f[2].text);
-    record.Multiplier = IsFileNumber(f[3].text) ? LocaleNumberText(std::move(f[3].text), sep)
-                                                : std::move(f[3].text);
-    record.Adder = adder == 0.0 ? QStringLiteral("0") : GeneralText(adder, sep);
-    result.records.push_back(std::move(record));
+    record.FromUnit = names.Get(f.text[0], same);
+    record.ToUnit = names.Get(f.text[1], same);
+    record.TypeName = names.Get(f.text[2], same);
+    record.Multiplier = multipliers.Get(f.text[3], [&sep](const QString &text) {
+      return IsFileNumber(text) ? LocaleNumberText(text, sep) : text;
+    });
+    record.Adder = adder == 0.0 ? zero : adders.Get(f.text[4], [adder, &sep](const QString &) {
+      return GeneralText(adder, sep);
+    });
+    ++records;
+    sink.add(std::move(record));
     return true;
   });
+  return report;
+}
+
+ConversionsFile ParseConversions(const QByteArray &bytes, const NumberSeparators &sep) {
+  ConversionsFile result;
+  result.report = ParseConversions(
+      bytes, sep,
+      {[&result](int n) { result.records.reserve(size_t(n)); },
+       [&result](ConversionRecord &&r) { result.records.push_back(std::move(r)); }});
   return result;
 }
 
@@ -305,6 +458,14 @@ TypesFile ReadTypeFile(const QString &path) {
     return result;
   }
   return ParseTypes(bytes);
+}
+
+LoadReport ReadConversionFile(const QString &path, const NumberSeparators &sep,
+                              const RecordSink &sink) {
+  QByteArray bytes;
+  LoadReport report;
+  if (!ReadWholeFile(path, bytes, report)) return report;
+  return ParseConversions(bytes, sep, sink);
 }
 
 ConversionsFile ReadConversionFile(const QString &path, const NumberSeparators &sep) {

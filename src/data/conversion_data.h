@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringView>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -67,13 +68,25 @@ struct ConversionsFile {
   LoadReport report;
 };
 
+// Where a reader puts the records, for a caller that keeps them in a table of its own
+// rather than in a list first: reserve (may be empty) learns how many records the file
+// can hold at most before the first add; add receives each record in file order.
+struct RecordSink {
+  std::function<void(int records)> reserve;
+  std::function<void(ConversionRecord &&record)> add;
+};
+
 TypesFile ParseTypes(const QByteArray &bytes);
 // Multiplier fields in the file's number grammar and the adder are held as texts in the
 // given separators, so that they read back through ReadNumber as the file's value.
 ConversionsFile ParseConversions(const QByteArray &bytes, const NumberSeparators &sep);
+LoadReport ParseConversions(const QByteArray &bytes, const NumberSeparators &sep,
+                            const RecordSink &sink);
 
 TypesFile ReadTypeFile(const QString &path);
 ConversionsFile ReadConversionFile(const QString &path, const NumberSeparators &sep);
+LoadReport ReadConversionFile(const QString &path, const NumberSeparators &sep,
+                              const RecordSink &sink);
 
 // Line writing for the Add dialogs. Texts are quoted; numbers are written unquoted with
 // the full stop. Empty optional when a text holds a double quote.

@@ -24,6 +24,7 @@
 
 #include "data/conversion_data.h"
 #include "main_window/design.h"
+#include "main_window/first_frame.h"
 #include "main_window/pick_combo.h"
 #include "main_window/tray_state.h"
 #include "platform/shell.h"
@@ -81,6 +82,8 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), tray_(std::make_unique<
   // resizing and no maximising.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   Form_Load();
+  // What only the open type list shows waits until the window is on the screen.
+  afterFirstFrame_ = new AfterFirstFrame(this, [this] { FitTypeList(); });
 }
 
 frmMain::~frmMain() = default;
@@ -317,11 +320,14 @@ void frmMain::LoadTypes() {
   Combo1->clear();
   Combo1->addItems(types.names);
   Combo1->setEditText(QStringLiteral("ALL"));
+}
+
+void frmMain::FitTypeList() {
   // The list may be wider than the narrow box, so that group names are not cut.
   const QFontMetrics metrics(Combo1->view()->font());
   int widest = 0;
-  for (const QString &name : types.names)
-    widest = std::max(widest, metrics.horizontalAdvance(name));
+  for (int i = 0; i < Combo1->count(); ++i)
+    widest = std::max(widest, metrics.horizontalAdvance(Combo1->itemText(i)));
   Combo1->view()->setMinimumWidth(std::min(widest + 32, 4 * Combo1->width()));
 }
 
@@ -334,21 +340,27 @@ void frmMain::LoadConversions() {
   MSFlexGrid1->SetColWidth(1, int(std::nearbyint(half - 150)));
   for (int c = 2; c < 5; ++c) MSFlexGrid1->SetColWidth(c, 0);
 
-  const ConversionsFile file = ReadConversionFile(
-      QDir::current().filePath(QStringLiteral("convert.txt")), CurrentSeparators());
-  NoteProblem(QStringLiteral("convert.txt"), file.report);
-
   FG1->SetRedraw(false);
   MSFlexGrid1->SetRedraw(false);
   FG1->ClearBody();
   MSFlexGrid1->ClearBody();
-  for (const ConversionRecord &r : file.records) {
-    const QString cells[5] = {r.FromUnit, r.ToUnit, r.TypeName, r.Multiplier, r.Adder};
-    FG1->AddRow(cells);
-    MSFlexGrid1->AddRow(cells);
-  }
+  // The records go straight into the master table, one more row reserved for its last.
+  const LoadReport report = ReadConversionFile(
+      QDir::current().filePath(QStringLiteral("convert.txt")), CurrentSeparators(),
+      {[this](int records) { FG1->Reserve(records + 1); },
+       [this](ConversionRecord &&r) {
+         const QString cells[5] = {std::move(r.FromUnit), std::move(r.ToUnit),
+                                   std::move(r.TypeName), std::move(r.Multiplier),
+                                   std::move(r.Adder)};
+         FG1->AddRow(cells);
+       }});
+  NoteProblem(QStringLiteral("convert.txt"), report);
+  const int records = FG1->Rows() - 1;
   // The master table keeps one empty row after the last record.
   FG1->AddItem(QString());
+  // The visible table lists the same records: it holds the master table's cells until
+  // either table changes.
+  MSFlexGrid1->ShareRows(*FG1, records);
   FG1->SetRedraw(true);
   MSFlexGrid1->SetRedraw(true);
 }

@@ -18,6 +18,7 @@ class QToolButton;
 
 namespace qlc {
 
+class AfterFirstFrame;
 class FlexGrid;
 class PickCombo;
 struct LoadReport;
@@ -134,10 +135,13 @@ class frmMain : public QMainWindow {
   void Page(PageButton button, const PatternSet &set);
   void NoteProblem(const QString &fileName, const LoadReport &report);
   void ShowStartupProblems();
+  // Sizes the type list's popup to the widest group name.
+  void FitTypeList();
 
   QString startupProblems_;
   bool unloading_ = false;
-  std::unique_ptr<TrayState> tray_;  // the tray part of the window
+  std::unique_ptr<TrayState> tray_;             // the tray part of the window
+  AfterFirstFrame *afterFirstFrame_ = nullptr;  // start-up work done after the first frame
 };
 
 }  // namespace qlc

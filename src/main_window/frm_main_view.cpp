@@ -116,11 +116,17 @@ void frmMain::Combo1_Click() {
   // The master table's last row is the empty one after the records.
   const int records = FG1->Rows() - 2;
   bool added = false;
-  for (int r = 1; r <= records; ++r) {
-    const QString *cells = FG1->RowCells(r);
-    if (all || cells[2].contains(group, Qt::CaseSensitive)) {
-      MSFlexGrid1->AddRow(cells);
-      added = true;
+  if (all) {
+    // Every record in file order: the master table's cells, shared rather than copied.
+    MSFlexGrid1->ShareRows(*FG1, records);
+    added = records > 0;
+  } else {
+    for (int r = 1; r <= records; ++r) {
+      const QString *cells = FG1->RowCells(r);
+      if (cells[2].contains(group, Qt::CaseSensitive)) {
+        MSFlexGrid1->AddRow(cells);
+        added = true;
+      }
     }
   }
   if (added) {

@@ -39,7 +39,8 @@ QVariant FlexGridModel::headerData(int section, Qt::Orientation orientation, int
 FlexGrid::FlexGrid(int cols, QWidget *viewParent, QObject *parent)
     : QObject(parent),
       cols_(std::max(1, cols)),
-      cells_(size_t(cols_)),
+      header_(size_t(cols_)),
+      body_(std::make_shared<std::vector<QString>>()),
       colWidths_(size_t(cols_), -1),
       model_(new FlexGridModel(this)),
       sortOrder_([](const std::vector<QString> &keys, bool descending) {
@@ -72,14 +73,34 @@ FlexGrid::FlexGrid(int cols, QWidget *viewParent, QObject *parent)
 
 FlexGrid::~FlexGrid() = default;
 
+const QString *FlexGrid::RowCells(int row) const {
+  if (row == 0) return header_.data();
+  return body_->data() + size_t(row - 1) * size_t(cols_);
+}
+
 QString FlexGrid::TextMatrix(int row, int col) const {
   if (row < 0 || row >= rows_ || col < 0 || col >= cols_) return {};
-  return cells_[size_t(row) * size_t(cols_) + size_t(col)];
+  return RowCells(row)[col];
+}
+
+QString &FlexGrid::Cell(int row, int col) {
+  if (row == 0) return header_[size_t(col)];
+  Detach();
+  return (*body_)[size_t(row - 1) * size_t(cols_) + size_t(col)];
+}
+
+void FlexGrid::Detach() {
+  const size_t used = size_t(rows_ - 1) * size_t(cols_);
+  if (body_.use_count() > 1)
+    body_ =
+        std::make_shared<std::vector<QString>>(body_->begin(), body_->begin() + ptrdiff_t(used));
+  else if (body_->size() != used)
+    body_->resize(used);
 }
 
 void FlexGrid::SetTextMatrix(int row, int col, const QString &text) {
   if (row < 0 || row >= rows_ || col < 0 || col >= cols_) return;
-  cells_[size_t(row) * size_t(cols_) + size_t(col)] = text;
+  Cell(row, col) = text;
   if (!redraw_) return;
   if (row == 0)
     emit model_->headerDataChanged(Qt::Horizontal, col, col);
@@ -116,8 +137,16 @@ void FlexGrid::AddItem(const QString &text) {
 }
 
 void FlexGrid::AddRow(const QString *cells) {
+  const QString *body = body_->data();
+  if (cells >= body && cells < body + body_->size()) {
+    // A row of this grid's own body: copied first, as the body may move.
+    const std::vector<QString> row(cells, cells + cols_);
+    AddRow(row.data());
+    return;
+  }
   RowsChangedBegin(rows_, rows_, true);
-  cells_.insert(cells_.end(), cells, cells + cols_);
+  Detach();
+  body_->insert(body_->end(), cells, cells + cols_);
   ++rows_;
   RowsChangedEnd(true);
 }
@@ -125,17 +154,38 @@ void FlexGrid::AddRow(const QString *cells) {
 void FlexGrid::RemoveItem(int row) {
   if (row < 1 || row >= rows_) return;
   RowsChangedBegin(row, row, false);
-  const auto first = cells_.begin() + ptrdiff_t(row) * cols_;
-  cells_.erase(first, first + cols_);
+  Detach();
+  const auto first = body_->begin() + ptrdiff_t(row - 1) * cols_;
+  body_->erase(first, first + cols_);
   --rows_;
   RowsChangedEnd(false);
   if (row_ >= rows_) row_ = rows_ - 1;
 }
 
+void FlexGrid::Reserve(int bodyRows) {
+  Detach();
+  body_->reserve(size_t(std::max(0, bodyRows)) * size_t(cols_));
+}
+
+void FlexGrid::ShareRows(const FlexGrid &source, int count) {
+  if (&source == this || source.cols_ != cols_ || count < 0 || count >= source.rows_) return;
+  if (redraw_) model_->beginResetModel();
+  body_ = source.body_;
+  rows_ = count + 1;
+  row_ = 0;
+  if (redraw_)
+    model_->endResetModel();
+  else
+    pendingReset_ = true;
+}
+
 void FlexGrid::ClearBody() {
   if (rows_ <= 1) return;
   if (redraw_) model_->beginResetModel();
-  cells_.resize(size_t(cols_));
+  if (body_.use_count() > 1)
+    body_ = std::make_shared<std::vector<QString>>();
+  else
+    body_->clear();
   rows_ = 1;
   row_ = 0;
   if (redraw_)
@@ -295,16 +345,20 @@ void FlexGrid::Sort(int order, int column) {
   for (int r = 1; r < rows_; ++r) keys.push_back(TextMatrix(r, column));
   const std::vector<int> perm = sortOrder_(keys, order == 2);
   if (int(perm.size()) != bodyRows) return;
-  std::vector<QString> sorted;
-  sorted.reserve(cells_.size());
-  sorted.insert(sorted.end(), cells_.begin(), cells_.begin() + cols_);
+  // Rows another grid shares are copied, rows of this grid's own are moved.
+  const bool own = body_.use_count() == 1;
+  auto sorted = std::make_shared<std::vector<QString>>();
+  sorted->reserve(size_t(bodyRows) * size_t(cols_));
   for (int i : perm) {
-    const auto first = cells_.begin() + ptrdiff_t(i + 1) * cols_;
-    sorted.insert(sorted.end(), std::make_move_iterator(first),
-                  std::make_move_iterator(first + cols_));
+    const auto first = body_->begin() + ptrdiff_t(i) * cols_;
+    if (own)
+      sorted->insert(sorted->end(), std::make_move_iterator(first),
+                     std::make_move_iterator(first + cols_));
+    else
+      sorted->insert(sorted->end(), first, first + cols_);
   }
   if (redraw_) emit model_->layoutAboutToBeChanged();
-  cells_ = std::move(sorted);
+  body_ = std::move(sorted);
   // The current row stays a row number, as in the grid control: persistent indexes are
   // left where they are.
   if (redraw_) {

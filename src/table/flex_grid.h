@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTableView>
 #include <functional>
+#include <memory>
 #include <vector>
 class QWidget;
 
@@ -48,7 +49,7 @@ class FlexGrid : public QObject {
   QString TextMatrix(int row, int col) const;
   void SetTextMatrix(int row, int col, const QString &text);
   // The cells of one row, for copying whole rows between grids.
-  const QString *RowCells(int row) const { return &cells_[size_t(row) * size_t(cols_)]; }
+  const QString *RowCells(int row) const;
 
   // Appends one row; the text's tab-separated parts fill its cells from column 0.
   void AddItem(const QString &text);
@@ -57,6 +58,11 @@ class FlexGrid : public QObject {
   void RemoveItem(int row);
   // Removes every body row at once.
   void ClearBody();
+  // Room for this many body rows, so that a long fill never moves the cells.
+  void Reserve(int bodyRows);
+  // Makes the body rows the first count body rows of another grid of as many columns,
+  // in place of its own. The two grids share those cells until either changes its rows.
+  void ShareRows(const FlexGrid &source, int count);
 
   // While redraw is off, changes to rows reach the view as one model reset when redraw
   // is switched on again: refilling thousands of rows costs one view update.
@@ -102,10 +108,16 @@ class FlexGrid : public QObject {
   void SyncCurrentFromView();
   void RowsChangedBegin(int first, int last, bool insert);
   void RowsChangedEnd(bool insert);
+  // Gives the grid a body of its own holding exactly its rows, before it changes them.
+  void Detach();
+  QString &Cell(int row, int col);
 
   int cols_;
   int rows_ = 1;
-  std::vector<QString> cells_;  // row-major, header row included
+  std::vector<QString> header_;  // row 0
+  // Rows 1.., row-major; shared with another grid after ShareRows, and then possibly
+  // longer than this grid's rows.
+  std::shared_ptr<std::vector<QString>> body_;
   std::vector<int> colWidths_;  // twips, -1 = default
   int row_ = 0, col_ = 0, colSel_ = 0;
   int mouseRow_ = -1, mouseCol_ = -1;
