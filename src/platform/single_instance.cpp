@@ -7,6 +7,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
+#include <QTimer>
 #include <algorithm>
 
 #ifdef Q_OS_UNIX
@@ -60,7 +61,9 @@ SingleInstance::Start SingleInstance::Claim(int timeoutMs) {
   timer.start();
   for (;;) {
     if (lock_.tryLock(0)) {
-      Listen();
+      // Listening waits for the event loop, off the way to the first frame; a second start
+      // meanwhile finds the lock held and waits for the socket.
+      QTimer::singleShot(0, this, &SingleInstance::Listen);
       return Start::First;
     }
     if (lock_.error() != QLockFile::LockFailedError) return Start::Unguarded;

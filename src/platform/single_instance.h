@@ -26,7 +26,8 @@ class SingleInstance : public QObject {
   ~SingleInstance() override;
 
   // Takes the folder or hands over to the copy that has it, waiting up to timeoutMs for a
-  // copy that is still starting or ending. Needs the application object.
+  // copy that is still starting or ending. Needs the application object; the first copy
+  // listens once the event loop runs.
   Start Claim(int timeoutMs = 5000);
 
   // The socket's name; the lock file is this name with ".lock".
