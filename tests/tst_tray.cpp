@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QtTest>
@@ -146,7 +147,8 @@ class TestTray : public QObject {
     QCOMPARE(prompts_, 1);
     QCOMPARE(DialogChoice, kNoAnswer);
     QCOMPARE(w->isVisible(), shown);
-    QCOMPARE(Minimised(*w), answer == kMinimiseToTray);
+    // To the tray in the normal state; minimised as usual without one.
+    QCOMPARE(Minimised(*w), answer == kMinimiseToTray && tray == 0);
     QCOMPARE(host_->requested, !closes);
     // Quitting closes the window again: no new prompt after "Unload Program", else one more.
     answer_ = kCancelClose;
@@ -155,6 +157,41 @@ class TestTray : public QObject {
     QCOMPARE(prompts_, closes ? 1 : 2);
     host_->Click(QSystemTrayIcon::Trigger);  // reaches WindowProc through the hook
     QCOMPARE(w->isVisible() && !Minimised(*w), tray > 0 && !closes);
+  }
+
+  // Every way of hiding keeps the icon, and one click brings the window back as it was:
+  // shown, not minimised, its texts kept. (Focus and stacking need a window manager: the
+  // tray integration test checks them.)
+  void hideAndRestore_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QSystemTrayIcon::ActivationReason>("click");
+    using T = QSystemTrayIcon;
+    QTest::newRow("&Minimize, left") << "menu" << T::Trigger;
+    QTest::newRow("window manager, double") << "wm" << T::DoubleClick;
+    QTest::newRow("prompt OK, &Restore") << "ok" << T::Context;
+    QTest::newRow("unload then OK, left") << "unload" << T::Trigger;
+  }
+  void hideAndRestore() {
+    QFETCH(QString, how);
+    QFETCH(QSystemTrayIcon::ActivationReason, click);
+    auto w = MakeWindow(true);
+    w->Text1->setText(QStringLiteral("42"));
+    answer_ = kMinimiseToTray;
+    if (how == "menu") w->ExitItem->trigger();
+    if (how == "wm") w->setWindowState(Qt::WindowMinimized);
+    if (how == "ok") w->close();
+    if (how == "unload") w->mFile[1]->trigger();
+    QTRY_VERIFY(w->isHidden());
+    QCOMPARE(Minimised(*w), how == "wm");  // only the window manager minimises first
+    QVERIFY(host_->requested);
+    host_->Click(click);
+    if (click == QSystemTrayIcon::Context) {
+      QVERIFY(w->isHidden());
+      QTRY_VERIFY(w->zmnuSysTrayDemo->isVisible());
+      QTest::keyClick(w->zmnuSysTrayDemo, Qt::Key_R);
+    }
+    QVERIFY(w->isVisible() && !Minimised(*w));
+    QCOMPARE(w->Text1->text(), QStringLiteral("42"));
   }
 
   // Enter presses the focused button (tab order OK, Cancel, Unload); Escape does nothing.

@@ -375,7 +375,8 @@ void frmMain::changeEvent(QEvent *event) {
 }
 
 void frmMain::Form_Resize() {
-  // Hide only while the tray icon can bring the window back.
+  // Minimised by the window manager (its title bar, a task bar, a pager): hidden, but only
+  // while the tray icon can bring the window back.
   if ((windowState() & Qt::WindowMinimized) && TrayIconShown())
     QTimer::singleShot(0, this, [this] {
       if (windowState() & Qt::WindowMinimized) hide();
@@ -394,7 +395,18 @@ void frmMain::closeEvent(QCloseEvent *event) {
 }
 
 void frmMain::ExitItem_Click() {
-  setWindowState(windowState() | Qt::WindowMinimized);
+  MinimiseWindow();
+}
+
+void frmMain::MinimiseWindow() {
+  // With the icon shown the window goes to the tray in its normal state. Minimised first, it
+  // would be hidden while the window manager iconifies it, and under X11 it would keep
+  // "iconic" in its hints: the window manager then takes the restored window back as
+  // iconic and Form_Resize hides it again.
+  if (TrayIconShown())
+    hide();
+  else
+    setWindowState(windowState() | Qt::WindowMinimized);
 }
 
 // A link that nothing can open is ignored: the desktop has already said why.

@@ -84,6 +84,9 @@ class frmMain : public QMainWindow {
   // Returns true when the close is cancelled (the window stays).
   bool Form_Unload();
   void ExitItem_Click();
+  // Minimises the window as "&Minimize" and the prompt's OK ask: to the tray while its
+  // icon is shown, else as usual.
+  void MinimiseWindow();
   void AddItem2_Click();
   void AddItem_Click();
   void AboutItem_Click();

@@ -74,6 +74,10 @@ bool frmMain::TrayIconShown() const {
 }
 
 void frmMain::RestoreWindow() {
+  // A window hidden to the tray by MinimiseWindow is in its normal state already. One the
+  // window manager minimised before Form_Resize hid it, or one minimised without a tray, is
+  // taken out of that state here: its hints never asked for iconic, and the window manager
+  // dropped the iconic state when the window was withdrawn, so this maps a normal window.
   setWindowState(windowState() & ~Qt::WindowMinimized);
   show();
   raise();
@@ -101,7 +105,7 @@ bool frmMain::Form_Unload() {
   // to bring a hidden window back.
   if (tray_->iconDeleted) ShellTrayAdd();
   if (isHidden() && !TrayIconShown()) show();
-  if (choice == kMinimiseToTray) setWindowState(windowState() | Qt::WindowMinimized);
+  if (choice == kMinimiseToTray) MinimiseWindow();
   return true;
 }
 
