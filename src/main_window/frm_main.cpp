@@ -82,8 +82,13 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), tray_(std::make_unique<
   // resizing and no maximising.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   Form_Load();
-  // What only the open type list shows waits until the window is on the screen.
-  afterFirstFrame_ = new AfterFirstFrame(this, [this] { FitTypeList(); });
+  // What the first frame does not show waits until the window is on the screen: the width
+  // of the type list's popup, and the tray icon, whose look-ups of the desktop's tray (an
+  // X selection, or the session bus) would otherwise delay that frame.
+  afterFirstFrame_ = new AfterFirstFrame(this, [this] {
+    FitTypeList();
+    if (ShellTrayAdd() == 1) HookWindow();
+  });
 }
 
 frmMain::~frmMain() = default;
@@ -264,7 +269,6 @@ void frmMain::BuildMenus() {
 }
 
 void frmMain::Form_Load() {
-  if (ShellTrayAdd() == 1) HookWindow();
   LoadTypes();
   Combo2->clear();
   for (int i = 0; i <= 5; ++i) Combo2->addItem(QString::number(i));
@@ -377,7 +381,11 @@ void frmMain::changeEvent(QEvent *event) {
 void frmMain::Form_Resize() {
   // Minimised by the window manager (its title bar, a task bar, a pager): hidden, but only
   // while the tray icon can bring the window back.
-  if ((windowState() & Qt::WindowMinimized) && TrayIconShown())
+  if (!(windowState() & Qt::WindowMinimized)) return;
+  // A window minimised before its first frame is not painted until it is restored: the
+  // tray icon, added after that frame, is needed now.
+  if (afterFirstFrame_ != nullptr) afterFirstFrame_->Run();
+  if (TrayIconShown())
     QTimer::singleShot(0, this, [this] {
       if (windowState() & Qt::WindowMinimized) hide();
     });
