@@ -10,6 +10,8 @@
 //      libraries and fonts),
 //   5. how many of the window's pixels differ between right after that frame and SECONDS
 //      later: 0 when the first frame was already the finished window.
+//   6. milliseconds from its start until one of its windows was taken into a tray (an
+//      XEmbed host reparents the icon's window), or -1 when none was within SECONDS.
 // With --shot, the window's pixels right after the first frame are written to FILE.ppm.
 // Then ends the program. Exit status 1 when the program ends or times out first.
 //
@@ -183,7 +185,7 @@ int main(int argc, char *argv[]) {
   Window main = 0;
   int mainX = 0, mainY = 0;
   Coverage drawn;
-  double mappedMs = -1, paintedMs = -1;
+  double mappedMs = -1, paintedMs = -1, dockedMs = -1;
   auto paintedAt = Clock::time_point::max();
   XImage *firstFrame = nullptr;
   const auto deadline = start + std::chrono::duration<double>(timeout);
@@ -205,6 +207,9 @@ int main(int argc, char *argv[]) {
         mainX = a.x + a.border_width;
         mainY = a.y + a.border_width;
         drawn = Coverage(a.width, a.height);
+      } else if (event.type == ReparentNotify && dockedMs < 0 && event.xreparent.parent != root &&
+                 WindowPid(dpy, event.xreparent.window, pidAtom) == pid) {
+        dockedMs = sinceStart();
       } else if (event.type == damageEvent + XDamageNotify && main && paintedMs < 0) {
         // Drawing anywhere on the screen, in root coordinates; only the window's part counts.
         const auto &d = reinterpret_cast<const XDamageNotifyEvent &>(event);
@@ -255,6 +260,6 @@ int main(int argc, char *argv[]) {
   }
   EndChild(pid);
   XCloseDisplay(dpy);
-  std::printf("%.1f %.1f %ld %ld %ld\n", mappedMs, paintedMs, rss, anon, changed);
+  std::printf("%.1f %.1f %ld %ld %ld %.1f\n", mappedMs, paintedMs, rss, anon, changed, dockedMs);
   return 0;
 }

@@ -13,21 +13,24 @@
 # resident memory one second after that frame, and the pixels that changed in that second.
 # Prints the medians, the ratios to the floor and the load average before and after.
 # QLC_BENCH_BUILD names another Release build folder instead of build/; QLC_BENCH_SHOTS
-# names a folder where each program's first frame is written as NAME.ppm.
+# names a folder where each program's first frame is written as NAME.ppm. QLC_BENCH_TRAY=1
+# runs an XEmbed tray (trayer) too and adds how long after its first frame qlconvert's icon
+# was in the tray.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
 runs="${1:-10}"
 build="${QLC_BENCH_BUILD:-$QLC_ROOT/build}"
 
 bash "$QLC_ROOT/scripts/deps.sh" "${QLC_BUILD_PACKAGES[@]}" xvfb libx11-dev libxdamage-dev \
-  dbus-daemon
+  dbus-daemon trayer x11-utils
 qlc_build "$build" Release qlconvert floor_window bare_window map_wait bench_qlconvert >/dev/null
 
 work=$(mktemp -d)
 xvfb_pid=""
 bus_pid=""
+tray_pid=""
 cleanup() {
-  for p in "$bus_pid" "$xvfb_pid"; do
+  for p in "$tray_pid" "$bus_pid" "$xvfb_pid"; do
     if [ -n "$p" ]; then
       kill "$p" 2>/dev/null || true
       wait "$p" 2>/dev/null || true
@@ -64,6 +67,16 @@ for _ in $(seq 100); do
   [ -S "$work/runtime/bus" ] && break
   sleep 0.05
 done
+
+if [ "${QLC_BENCH_TRAY:-0}" = 1 ]; then
+  trayer --edge bottom --align right --widthtype request --height 24 --SetDockType true \
+    >"$work/trayer.log" 2>&1 &
+  tray_pid=$!
+  for _ in $(seq 100); do
+    xwininfo -root -tree | grep -q '("panel" "trayer")' && break
+    sleep 0.05
+  done
+fi
 
 mkdir -p "$work/default" "$work/32766"
 cp "$QLC_ROOT/data/type.txt" "$QLC_ROOT/data/convert.txt" "$work/default/"
@@ -130,3 +143,10 @@ for name in "${names[@]}"; do
 done
 echo "(changed: most pixels of the window that differ between its first frame and one" \
   "second later, over all starts)"
+if [ -n "$tray_pid" ]; then
+  for name in default 32766; do
+    echo "qlconvert ($name): its icon was in the tray $(awk '{ print $6 - $2 }' \
+      "$work/times.$name" | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')" \
+      "ms after its first frame (median)"
+  done
+fi
