@@ -34,10 +34,11 @@ QString UserKey() {
 QString NameFor(const QString &dataFolder) {
   QString folder = QFileInfo(dataFolder).canonicalFilePath();
   if (folder.isEmpty()) folder = QDir(dataFolder).absolutePath();
-  const QByteArray key = (UserKey() + u'\n' + folder).toUtf8();
+  const QString user = UserKey();
+  const QByteArray key = (user + u'\n' + folder).toUtf8();
   const QString name =
       QStringLiteral("qlconvert-%1-%2")
-          .arg(UserKey(),
+          .arg(user,
                QString::fromLatin1(
                    QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex().left(24)));
   // The session's private runtime folder where there is one, else the temporary folder.

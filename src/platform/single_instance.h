@@ -30,9 +30,6 @@ class SingleInstance : public QObject {
   // listens once the event loop runs.
   Start Claim(int timeoutMs = 5000);
 
-  // The socket's name; the lock file is this name with ".lock".
-  QString ServerName() const { return name_; }
-
  signals:
   void RestoreRequested();
 
@@ -40,7 +37,7 @@ class SingleInstance : public QObject {
   bool HandOver(int timeoutMs);
   void Listen();
 
-  QString name_;
+  QString name_;  // the socket's name; the lock file is this name with ".lock"
   QLockFile lock_;
   QLocalServer *server_ = nullptr;
 };
