@@ -51,13 +51,13 @@ void ForEachLine(QStringView text, Fn &&fn) {
   qsizetype start = 0;
   int number = 1;
   const qsizetype n = text.size();
-  const char16_t *d = text.utf16();
   for (qsizetype i = 0; i < n; ++i) {
-    const char16_t c = d[i];
-    if (c > u'\r' || (c != u'\n' && c != u'\r')) continue;  // one test for most characters
-    if (!fn(text.mid(start, i - start), number++)) return;
-    if (c == u'\r' && i + 1 < n && d[i + 1] == u'\n') ++i;
-    start = i + 1;
+    const QChar c = text[i];
+    if (c == u'\n' || c == u'\r') {
+      if (!fn(text.mid(start, i - start), number++)) return;
+      if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n') ++i;
+      start = i + 1;
+    }
   }
   if (start < n) fn(text.mid(start), number);
 }
@@ -439,12 +439,19 @@ LoadReport ParseConversions(const QByteArray &bytes, const NumberSeparators &sep
   return report;
 }
 
+namespace {
+
+// A sink that keeps the records in the file's list.
+RecordSink IntoList(ConversionsFile &file) {
+  return {[&file](int n) { file.records.reserve(size_t(n)); },
+          [&file](ConversionRecord &&r) { file.records.push_back(std::move(r)); }};
+}
+
+}  // namespace
+
 ConversionsFile ParseConversions(const QByteArray &bytes, const NumberSeparators &sep) {
   ConversionsFile result;
-  result.report = ParseConversions(
-      bytes, sep,
-      {[&result](int n) { result.records.reserve(size_t(n)); },
-       [&result](ConversionRecord &&r) { result.records.push_back(std::move(r)); }});
+  result.report = ParseConversions(bytes, sep, IntoList(result));
   return result;
 }
 
@@ -469,14 +476,9 @@ LoadReport ReadConversionFile(const QString &path, const NumberSeparators &sep,
 }
 
 ConversionsFile ReadConversionFile(const QString &path, const NumberSeparators &sep) {
-  QByteArray bytes;
-  LoadReport report;
-  if (!ReadWholeFile(path, bytes, report)) {
-    ConversionsFile result;
-    result.report = report;
-    return result;
-  }
-  return ParseConversions(bytes, sep);
+  ConversionsFile result;
+  result.report = ReadConversionFile(path, sep, IntoList(result));
+  return result;
 }
 
 QString FileNumberText(double value) {
