@@ -41,6 +41,15 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
+# Waits up to 5 s for a command to succeed.
+wait_until() {
+  for _ in $(seq 100); do
+    "$@" && return 0
+    sleep 0.05
+  done
+  return 1
+}
+
 # A free display number: the first without a lock file.
 display=99
 while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
@@ -49,11 +58,7 @@ done
 Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 export DISPLAY=":$display"
-for _ in $(seq 100); do
-  [ -e "/tmp/.X11-unix/X$display" ] && break
-  sleep 0.05
-done
-[ -e "/tmp/.X11-unix/X$display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+wait_until [ -e "/tmp/.X11-unix/X$display" ] || { echo "Xvfb did not start" >&2; exit 1; }
 export QT_QPA_PLATFORM=xcb
 # A desktop session has its runtime folder and its session bus; without them Qt warns and
 # tries to start a bus on every start.
@@ -63,19 +68,14 @@ dbus-daemon --session --nofork --address="unix:path=$work/runtime/bus" --nopidfi
   >"$work/bus.log" 2>&1 &
 bus_pid=$!
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/runtime/bus"
-for _ in $(seq 100); do
-  [ -S "$work/runtime/bus" ] && break
-  sleep 0.05
-done
+wait_until [ -S "$work/runtime/bus" ] || true
 
 if [ "${QLC_BENCH_TRAY:-0}" = 1 ]; then
   trayer --edge bottom --align right --widthtype request --height 24 --SetDockType true \
     >"$work/trayer.log" 2>&1 &
   tray_pid=$!
-  for _ in $(seq 100); do
-    xwininfo -root -tree | grep -q '("panel" "trayer")' && break
-    sleep 0.05
-  done
+  trayer_up() { xwininfo -root -tree | grep -q '("panel" "trayer")'; }
+  wait_until trayer_up || true
 fi
 
 mkdir -p "$work/default" "$work/32766"
