@@ -1,23 +1,19 @@
 #!/usr/bin/python3
 """A StatusNotifierItem watcher and host for the tray tests, on the session bus.
 
-  sni_host.py serve LOG      owns org.kde.StatusNotifierWatcher with a host registered and
-                             appends "ready", "registered SERVICE PATH" and "unregistered
-                             SERVICE PATH" lines to LOG
-  sni_host.py SERVICE PATH get PROPERTY     prints one property of the item
-  sni_host.py SERVICE PATH activate|secondary
-                             what a host sends on a left or a middle click
-  sni_host.py SERVICE PATH click LABEL      picks the item's menu entry with that label, as a
-                             host does when the user chooses it from the exported menu
+  sni_host.py serve LOG       owns org.kde.StatusNotifierWatcher with a host registered and
+                              appends "ready" and "registered|unregistered SERVICE PATH" to LOG
+  sni_host.py SERVICE PATH get PROPERTY | activate | secondary | click LABEL
+                              prints an item's property; sends what a host sends on a left or
+                              a middle click; picks the entry LABEL from the item's menu
 """
 import sys
 
 from gi.repository import Gio, GLib
 
-WATCHER = "org.kde.StatusNotifierWatcher"
-ITEM = "org.kde.StatusNotifierItem"
+WATCHER, ITEM = "org.kde.StatusNotifierWatcher", "org.kde.StatusNotifierItem"
 MENU = "com.canonical.dbusmenu"
-WATCHER_XML = """<node><interface name="org.kde.StatusNotifierWatcher">
+WATCHER_XML = f"""<node><interface name="{WATCHER}">
   <method name="RegisterStatusNotifierItem"><arg type="s" direction="in"/></method>
   <method name="RegisterStatusNotifierHost"><arg type="s" direction="in"/></method>
   <property name="RegisteredStatusNotifierItems" type="as" access="read"/>
@@ -25,22 +21,21 @@ WATCHER_XML = """<node><interface name="org.kde.StatusNotifierWatcher">
   <property name="ProtocolVersion" type="i" access="read"/>
   <signal name="StatusNotifierItemRegistered"><arg type="s"/></signal>
   <signal name="StatusNotifierItemUnregistered"><arg type="s"/></signal>
-  <signal name="StatusNotifierHostRegistered"/>
-</interface></node>"""
+  <signal name="StatusNotifierHostRegistered"/></interface></node>"""
 
 
 def serve(log_path):
     log = open(log_path, "a", buffering=1)
     items = {}  # "SERVICE PATH" -> name watch
 
-    def emit(conn, signal, item):
-        conn.emit_signal(None, "/StatusNotifierWatcher", WATCHER, signal,
+    def tell(conn, what, item):
+        log.write(f"{what.lower()} {item}\n")
+        conn.emit_signal(None, "/StatusNotifierWatcher", WATCHER, f"StatusNotifierItem{what}",
                          GLib.Variant("(s)", (item,)))
 
     def vanished(conn, item):
         Gio.bus_unwatch_name(items.pop(item))
-        log.write(f"unregistered {item}\n")
-        emit(conn, "StatusNotifierItemUnregistered", item)
+        tell(conn, "Unregistered", item)
 
     def call(conn, sender, _path, _iface, method, params, invocation):
         if method == "RegisterStatusNotifierItem":
@@ -52,8 +47,7 @@ def serve(log_path):
                 items[item] = Gio.bus_watch_name_on_connection(
                     conn, service, Gio.BusNameWatcherFlags.NONE, None,
                     lambda c, _name, i=item: vanished(c, i))
-            log.write(f"registered {item}\n")
-            emit(conn, "StatusNotifierItemRegistered", item)
+            tell(conn, "Registered", item)
         invocation.return_value(None)
 
     def get(_conn, _sender, _path, _iface, prop):
@@ -65,22 +59,14 @@ def serve(log_path):
         info = Gio.DBusNodeInfo.new_for_xml(WATCHER_XML).interfaces[0]
         conn.register_object("/StatusNotifierWatcher", info, call, get, None)
 
-    def named(_conn, _name):
-        log.write("ready\n")
-
     loop = GLib.MainLoop()
-
-    def lost(_conn, _name):
-        print(f"{WATCHER} is taken, or the bus is gone", file=sys.stderr)
-        loop.quit()
-
-    Gio.bus_own_name(Gio.BusType.SESSION, WATCHER, Gio.BusNameOwnerFlags.NONE, acquired, named,
-                     lost)
+    Gio.bus_own_name(Gio.BusType.SESSION, WATCHER, Gio.BusNameOwnerFlags.NONE, acquired,
+                     lambda *_: log.write("ready\n"), lambda *_: loop.quit())
     loop.run()
-    sys.exit(1)
+    sys.exit(f"{WATCHER} is taken, or the bus is gone")
 
 
-def client(service, path, command, arg):
+def client(service, path, command, arg=None):
     bus = Gio.bus_get_sync(Gio.BusType.SESSION)
 
     def call(obj, iface, method, signature, args):
@@ -93,23 +79,17 @@ def client(service, path, command, arg):
     if command == "get":
         print(prop(arg))
     elif command in ("activate", "secondary"):
-        call(path, ITEM, "Activate" if command == "activate" else "SecondaryActivate", "(ii)",
-             (0, 0))
-    elif command == "click":
+        method = "Activate" if command == "activate" else "SecondaryActivate"
+        call(path, ITEM, method, "(ii)", (0, 0))
+    else:  # click: dbusmenu marks the mnemonic with "_" where the toolkit has "&"
         menu = prop("Menu")
         call(menu, MENU, "AboutToShow", "(i)", (0,))
         _revision, (_id, _props, entries) = call(menu, MENU, "GetLayout", "(iias)", (0, -1, []))
-        # dbusmenu marks the mnemonic with "_" where the toolkit has "&".
         ids = [e[0] for e in entries if e[1].get("label") == arg.replace("&", "_")]
         if len(ids) != 1:
             sys.exit(f"the menu has no single entry {arg!r}: {entries}")
         call(menu, MENU, "Event", "(isvu)", (ids[0], "clicked", GLib.Variant("i", 0), 0))
-    else:
-        sys.exit(f"unknown command {command}")
 
 
 if __name__ == "__main__":
-    if sys.argv[1] == "serve":
-        serve(sys.argv[2])
-    else:
-        client(*sys.argv[1:4], sys.argv[4] if len(sys.argv) > 4 else None)
+    serve(sys.argv[2]) if sys.argv[1] == "serve" else client(*sys.argv[1:5])

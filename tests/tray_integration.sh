@@ -1,429 +1,275 @@
 #!/usr/bin/env bash
 # The tray as a user meets it, on a private X server with a real window manager: every way
-# of hiding the window, each followed by one click on the icon that must bring it back; the
-# icon's menu and the close prompt; a second start of the program; a tray host that goes
-# away. Nothing is retried: every step must work the first time.
+# of hiding the window, each brought back by every way the icon offers; the icon's menu and
+# the close prompt; second starts; a tray host that goes away. Nothing is retried.
 #
-# Usage: tray_integration.sh PROGRAM TRAY WM
-#   TRAY  xembed  Debian's trayer (XEmbed)
-#         sni     a StatusNotifierItem host of our own (sni_host.py) on a private session bus
-#         none    no tray at all: the window minimises as usual; second starts, stale locks,
-#                 two data folders side by side
-#   WM    openbox or xfwm4
-# QLC_TRAY_CYCLES (default 50) sets the number of hide-and-restore cycles;
-# QLC_TRAY_SHOTS=DIR keeps a screenshot of a failure.
+# Usage: tray_integration.sh PROGRAM TRAY WM, with WM openbox or xfwm4 and TRAY
+#   xembed  Debian's trayer      sni  a StatusNotifierItem host of our own (sni_host.py)
+#   none    no tray: the window minimises as usual; second starts, stale locks, two folders
+# QLC_TRAY_ROUNDS (default 3): how often each pair of a way to hide and a way to restore runs.
 set -uo pipefail
 
-program="$(realpath "$1")"
-tray="$2"
-wm="$3"
-here="$(dirname "$(realpath "${BASH_SOURCE[0]}")")"
-cycles="${QLC_TRAY_CYCLES:-50}"
+program="$(realpath "$1")" tray="$2" wm="$3" here="$(dirname "$(realpath "$0")")"
 python=/usr/bin/python3
-
-need=(Xvfb xdotool xwininfo xprop xev dbus-daemon "$wm")
-[ "$tray" = xembed ] && need+=(trayer)
-for tool in "${need[@]}"; do
+for tool in Xvfb xdotool xwininfo xprop xev dbus-daemon "$wm" $([ "$tray" = xembed ] && echo trayer); do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (scripts/test.sh installs it)"; exit 77; }
 done
-if [ "$tray" = sni ] && ! "$python" -c 'from gi.repository import Gio' 2>/dev/null; then
-  echo "SKIP: $python has no python3-gi (scripts/test.sh installs it)"
-  exit 77
-fi
+[ "$tray" != sni ] || "$python" -c 'from gi.repository import Gio' 2>/dev/null ||
+  { echo "SKIP: $python has no python3-gi (scripts/test.sh installs it)"; exit 77; }
 
-work="$(mktemp -d)"
-started=()
-cleanup() {
-  local pid
-  for pid in "${started[@]}"; do kill "$pid" 2>/dev/null; done
-  for pid in "${started[@]}"; do wait "$pid" 2>/dev/null; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+work="$(mktemp -d)" started=() step="setting up"
+trap 'kill "${started[@]}" 2>/dev/null; wait "${started[@]}" 2>/dev/null; rm -rf "$work"' EXIT
 trap 'exit 1' INT TERM
-
-step="setting up"
-xvfb=""
+bg() { "$@" & started+=("$!"); }  # a process to end with the test
 fail() {
   echo "FAIL ($tray, $wm, $step): $*" >&2
-  if [ -n "${app:-}" ] && ! kill -0 "$app" 2>/dev/null; then
-    wait "$app"
-    echo "(the program has ended, status $?)" >&2
-  fi
-  if [ -n "${QLC_TRAY_SHOTS:-}" ] && command -v import >/dev/null; then
-    import -window root "$QLC_TRAY_SHOTS/failed-$tray-$wm.png" 2>/dev/null
-  fi
-  kill -0 "$xvfb" 2>/dev/null || echo "(Xvfb has ended)" >&2
-  [ -n "${DISPLAY:-}" ] && xwininfo -root -tree 2>/dev/null | grep -v 'has no name' | tail -n 30 >&2
-  local log
-  for log in "$work"/*.log; do
-    [ -s "$log" ] && { echo "--- $(basename "$log")" >&2; tail -n 20 "$log" >&2; }
-  done
+  if [ -n "${app:-}" ] && ! kill -0 "$app" 2>/dev/null; then wait "$app"; echo "(the program ended with $?)" >&2; fi
+  xwininfo -root -tree 2>/dev/null | grep -v 'has no name' | tail -n 30 >&2
+  for log in "$work"/*.log; do [ -s "$log" ] && { echo "--- ${log##*/}" >&2; tail -n 20 "$log" >&2; }; done
   exit 1
 }
-
-# wait_for SECONDS COMMAND...: until the command succeeds, or fails after SECONDS.
-wait_for() {
+wait_for() {  # SECONDS COMMAND...: until the command succeeds, or fails after SECONDS
   local until=$((SECONDS + $1))
   shift
-  until "$@" 2>/dev/null; do
-    [ "$SECONDS" -lt "$until" ] || return 1
-    sleep 0.05
-  done
+  until "$@" 2>/dev/null; do [ "$SECONDS" -lt "$until" ] && sleep 0.05 || return 1; done
 }
-# A pause as a person takes between two actions: 0.3 s to 1 s, the same each run.
 RANDOM=14
-pause() {
-  local ms=$((300 + RANDOM % 701))
-  sleep "$((ms / 1000)).$(printf %03d $((ms % 1000)))"
-}
+pause() { sleep "0.$((300 + RANDOM % 700))"; }  # as a person between two actions, the same each run
 
-# --- the desktop ------------------------------------------------------------------------
-# Our own session: settings, runtime folder (where the program keeps its lock) and bus.
+# --- the desktop: our own session, X server, bus, window manager and tray host ------------
 export XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/run"
-mkdir -p "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset WAYLAND_DISPLAY XDG_CURRENT_DESKTOP
 export QT_QPA_PLATFORM=xcb
-
+unset WAYLAND_DISPLAY XDG_CURRENT_DESKTOP
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 # -noreset: the server must not restart when its last client (a probe) disconnects.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-started+=("$xvfb")
+bg Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1
 wait_for 20 grep -q '^[0-9][0-9]*$' "$work/display" || fail "Xvfb did not start"
 export DISPLAY=":$(head -n1 "$work/display")"
-x_up() { kill -0 "$xvfb" && xprop -root _QLC_NONE >/dev/null; }
-wait_for 20 x_up || fail "Xvfb on $DISPLAY does not answer"
-
+wait_for 20 xprop -root _QLC_NONE >/dev/null || fail "Xvfb on $DISPLAY does not answer"
 { read -r DBUS_SESSION_BUS_ADDRESS && read -r bus_pid; } < <(dbus-daemon --session --fork \
   --address="unix:path=$work/bus" --print-address=1 --print-pid=1)
 export DBUS_SESSION_BUS_ADDRESS
 started+=("$bus_pid")
-
-case "$wm" in
-  openbox) openbox --sm-disable >"$work/wm.log" 2>&1 & ;;
-  xfwm4) xfwm4 --compositor=off --sm-client-disable >"$work/wm.log" 2>&1 & ;;
-  *) fail "no such window manager: $wm" ;;
-esac
-started+=("$!")
-wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
-wait_for 20 wm_up || fail "$wm did not start"
-
-host=""
+if [ "$wm" = openbox ]; then bg openbox --sm-disable; else bg xfwm4 --compositor=off --sm-client-disable; fi >"$work/wm.log" 2>&1
+wait_for 20 eval 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' || fail "$wm did not start"
 start_host() {
-  case "$tray" in
-    xembed)
-      trayer --edge bottom --align right --widthtype request --height 24 --SetDockType true \
-        >"$work/trayer.log" 2>&1 &
-      host=$!
-      wait_for 20 xdotool search --classname '^trayer$' >/dev/null || fail "trayer did not start"
-      ;;
-    sni)
-      "$python" "$here/sni_host.py" serve "$work/sni.log" 2>>"$work/sni-errors.log" &
-      host=$!
-      wait_for 20 grep -qx ready "$work/sni.log" || fail "the StatusNotifierItem host did not start"
-      ;;
-  esac
-  started+=("$host")
+  if [ "$tray" = xembed ]; then
+    bg trayer --edge bottom --align right --widthtype request --height 24 --SetDockType true >"$work/trayer.log" 2>&1
+    wait_for 20 xdotool search --classname '^trayer$' >/dev/null || fail "trayer did not start"
+  else
+    bg "$python" "$here/sni_host.py" serve "$work/sni.log" 2>>"$work/sni-errors.log"
+    wait_for 20 grep -qx ready "$work/sni.log" || fail "the StatusNotifierItem host did not start"
+  fi
+  host=$!
 }
-stop_host() {
-  kill "$host"
-  wait "$host" 2>/dev/null
-  : >"$work/sni.log"
-}
-start_host
-
+[ "$tray" = none ] || start_host
 # A window of another program over ours, to see that a restore raises and focuses ours.
-xev -geometry 480x360+0+0 -name other >/dev/null 2>&1 &
-started+=("$!")
+bg xev -geometry 480x360+0+0 -name other >/dev/null 2>&1
 wait_for 20 xdotool search --name '^other$' >/dev/null || fail "the other window did not appear"
 other="$(xdotool search --name '^other$')"
 
-# --- the program ----------------------------------------------------------------------
-# data_folder DIR: a data folder of its own, with its checksum kept to compare later.
+# --- looking at the program -----------------------------------------------------------------
 data_folder() {
-  mkdir -p "$1"
-  printf '"ALL"\r\n"Length"\r\n' >"$1/type.txt"
+  mkdir -p "$1" && printf '"ALL"\r\n"Length"\r\n' >"$1/type.txt"
   printf '"Inches","Centimeters","Length","2.54",0\r\n' >"$1/convert.txt"
 }
 snapshot() { (cd "$1" && stat -c '%n %s %Y' type.txt convert.txt && cat type.txt convert.txt) | md5sum; }
-
-main_window() { xdotool search --all --pid "$1" --name '^QUELLOR - UNIT CONVERTER$' | head -n1; }
+windows() { xdotool search --all --onlyvisible "$@" --name '^QUELLOR - UNIT CONVERTER$'; }
 found() { [ -n "$("$@")" ]; }
 viewable() { xwininfo -id "$1" | grep -q 'Map State: IsViewable'; }
-wm_state() { xprop -id "$1" WM_STATE | awk '/window state:/ {print $3}'; }
-# In the task bar: the window manager lists the window.
-listed() { xprop -root _NET_CLIENT_LIST | grep -qi "$(printf '0x%x' "$1")\b"; }
-active() { [ "$(xdotool getactivewindow)" = "$1" ]; }
-# Above the other window in the window manager's stacking order (bottom first).
-above_other() {
+hidden_now() { ! viewable "$win"; }
+wm_state() { xprop -id "$win" WM_STATE | awk '/window state:/ {print $3}'; }
+iconic() { [ "$(wm_state)" = Iconic ]; }
+listed() { xprop -root _NET_CLIENT_LIST | grep -qi "$(printf '0x%x' "$win")\b"; }  # in the task bar
+active() { [ "$(xdotool getactivewindow)" = "$win" ]; }
+above_other() {  # in the window manager's stacking order, bottom first
   xprop -root _NET_CLIENT_LIST_STACKING | tr -d ',' | tr ' ' '\n' |
-    awk -v w="$(printf '0x%x' "$1")" -v o="$(printf '0x%x' "$other")" \
-      '$1 == w {wi = NR} $1 == o {oi = NR} END {exit !(wi > oi)}'
+    awk -v w="$(printf '0x%x' "$win")" -v o="$(printf '0x%x' "$other")" '$1 == w {wi = NR} $1 == o {oi = NR} END {exit !(wi > oi)}'
 }
-maps() { grep -c '^MapNotify' "$work/xev-$1.log"; }
-
+maps() { grep -c '^MapNotify' "$work/xev-$win.log"; }
 # The icon: XEmbed, a 22 x 22 window of the program's own inside the tray; StatusNotifierItem,
 # the last item the host has seen registered.
 icon_window() {
-  local w
   for w in $(xdotool search --all --pid "$app" --classname '^qlconvert$'); do
     xwininfo -id "$w" -tree | grep -q 'Parent window id: .*(the root window)' && continue
     xwininfo -id "$w" | grep -q 'Width: 22' && viewable "$w" && { echo "$w"; return; }
   done
 }
 sni_item() { tail -n1 "$work/sni.log" | awk '$1 == "registered" {print $2, $3}'; }
-icon_shown() {
-  case "$tray" in
-    xembed) found icon_window ;;
-    sni) found sni_item ;;
-  esac
-}
+icon_shown() { if [ "$tray" = sni ]; then found sni_item; else found icon_window; fi; }
 icon_gone() { ! icon_shown; }
 sni() { $python "$here/sni_host.py" $(sni_item) "$@"; }
-
-# start DIR: starts the program there and waits for its window (and icon); sets app, win.
-start() {
-  (cd "$1" && exec "$program") >>"$work/program.log" 2>&1 &
+start() {  # DIR: starts the program there and waits for its window (and icon); sets app, win
+  bg sh -c 'cd "$1" && exec "$2"' - "$1" "$program" >>"$work/program.log" 2>&1
   app=$!
-  started+=("$app")
-  wait_for 20 found main_window "$app" || fail "no main window"
-  win="$(main_window "$app")"
-  wait_for 20 viewable "$win" || fail "the main window was not shown"
+  wait_for 20 found windows --pid "$app" || fail "no main window"
+  win="$(windows --pid "$app" | head -n1)"
   [ "$tray" = none ] || wait_for 20 icon_shown || fail "no icon in the tray"
   # Its maps are counted from here on; a property set for the purpose shows xev is listening.
-  xev -id "$win" -event structure -event property >"$work/xev-$win.log" 2>&1 &
-  started+=("$!")
-  watching() { xprop -id "$win" -f _QLC_TEST 8s -set _QLC_TEST x && grep -q _QLC_TEST "$work/xev-$win.log"; }
-  wait_for 10 watching || fail "cannot watch the main window"
+  bg xev -id "$win" -event structure -event property >"$work/xev-$win.log" 2>&1
+  wait_for 10 eval 'xprop -id "$win" -f _QLC_TEST 8s -set _QLC_TEST x && grep -q _QLC_TEST "$work/xev-$win.log"' ||
+    fail "cannot watch the main window"
 }
 
-# --- actions --------------------------------------------------------------------------
+# --- acting as the user ---------------------------------------------------------------------
 focus() { xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1"; }
-shown_popups() { xdotool search --onlyvisible --pid "$app" 2>/dev/null | wc -l; }
-more_popups() { [ "$(shown_popups)" -gt "$1" ]; }
-prompt_window() { xdotool search --all --onlyvisible --pid "$app" --name '^System Tray$' | head -n1; }
-# answer_prompt KEYS...: waits for the close prompt and answers it from the keyboard.
-answer_prompt() {
-  wait_for 10 found prompt_window || fail "no close prompt"
-  focus "$(prompt_window)"
+popups() { xdotool search --onlyvisible --pid "$app" 2>/dev/null | wc -l; }
+more_popups() { [ "$(popups)" -gt "$1" ]; }
+prompt() { xdotool search --all --onlyvisible --pid "$app" --name '^System Tray$' | head -n1; }
+answer_prompt() {  # KEYS...: waits for the close prompt and answers it from the keyboard
+  wait_for 10 found prompt || fail "no close prompt"
+  focus "$(prompt)"
   xdotool key "$@"
-  wait_for 10 eval '! found prompt_window' || fail "the prompt did not close"
+  wait_for 10 eval '! found prompt' || fail "the prompt did not close"
 }
-
-# tray_menu ENTRY: "&Restore" or "&Unload QLCNVT" from the icon's menu.
-tray_menu() {
-  case "$tray" in
-    xembed)
-      local before was_hidden
-      before="$(shown_popups)"
-      was_hidden="$(hidden_now && echo yes)"
-      xdotool mousemove --window "$(icon_window)" 11 11 click 3
-      wait_for 10 more_popups "$before" || fail "a right click on the icon opened no menu"
-      [ -z "$was_hidden" ] || hidden_now || fail "the right click showed the window"
-      xdotool key "$(echo "${1:1:1}" | tr 'A-Z' 'a-z')"
-      ;;
-    sni) sni click "$1" || fail "the host could not pick $1" ;;
+click_icon() {  # BUTTON [COUNT]; a StatusNotifierItem host is sent what those clicks send
+  case "$tray$1" in
+    sni1) sni activate ;;
+    sni2) sni secondary ;;
+    *) xdotool mousemove --window "$(icon_window)" 11 11 click --repeat "${2:-1}" --delay 80 "$1" ;;
   esac
 }
-hidden_now() { ! viewable "$win"; }
-
-# The ways of hiding the window. Each leaves it hidden, out of the task bar, icon shown.
+tray_menu() {  # ENTRY: "&Restore" or "&Unload QLCNVT" from the icon's menu
+  if [ "$tray" = sni ]; then sni click "$1" || fail "the host could not pick $1"; return; fi
+  local before="$(popups)" was_hidden="$(hidden_now && echo yes)"
+  click_icon 3
+  wait_for 10 more_popups "$before" || fail "a right click on the icon opened no menu"
+  [ -z "$was_hidden" ] || hidden_now || fail "the right click showed the window"
+  xdotool key "$(echo "${1:1:1}" | tr 'A-Z' 'a-z')"
+}
+unload() { tray_menu "&Unload QLCNVT"; wait_for 10 icon_gone || fail "the icon stayed"; answer_prompt "$@"; }
+close_box() { focus "$win"; xdotool key alt+F4; answer_prompt "$@"; }
+# The ways of hiding the window, and of bringing it back.
 hide_menu() {  # File > Minimize, by keyboard
-  local before
   focus "$win"
-  before="$(shown_popups)"
+  local before="$(popups)"
   xdotool key alt+f
-  wait_for 10 more_popups "$before" || fail "alt+f opened no File menu"
-  xdotool key Return
+  wait_for 10 more_popups "$before" && xdotool key Return || fail "alt+f opened no File menu"
 }
 hide_wm() { xdotool windowminimize "$win"; }  # what a task bar or pager sends
 hide_titlebar() {  # the window manager's own minimise
-  case "$wm" in
-    openbox)  # its title bar's iconify button, third from the right
-      local frame x y w
-      frame="$(xwininfo -id "$win" -tree | awk '/Parent window id/ {print $4}')"
-      eval "$(xwininfo -id "$frame" | awk '/Absolute upper-left X/ {print "x=" $4}
-        /Absolute upper-left Y/ {print "y=" $4} /Width:/ {print "w=" $2}')"
-      xdotool mousemove "$((x + w - 42))" "$((y + 9))" click 1
-      ;;
-    xfwm4)  # offers none for a window without a minimise box: File > Minimize by mouse
-      local before popup x y
-      before="$(shown_popups)"
-      xdotool mousemove --window "$win" 20 10 click 1
-      wait_for 10 more_popups "$before" || fail "a click on File opened no menu"
-      popup="$(xdotool search --onlyvisible --pid "$app" | grep -vx "$win" | head -n1)"
-      eval "$(xwininfo -id "$popup" | awk '/Absolute upper-left X/ {print "x=" $4}
-        /Absolute upper-left Y/ {print "y=" $4}')"
-      xdotool mousemove "$((x + 20))" "$((y + 12))" click 1
-      ;;
-  esac
+  local x y w
+  if [ "$wm" = openbox ]; then  # its title bar's iconify button, third from the right
+    eval "$(xwininfo -id "$(xwininfo -id "$win" -tree | awk '/Parent window id/ {print $4}')" |
+      awk '/Absolute upper-left X/ {print "x=" $4} /Absolute upper-left Y/ {print "y=" $4} /Width:/ {print "w=" $2}')"
+    xdotool mousemove "$((x + w - 42))" "$((y + 9))" click 1
+  else  # xfwm4 offers none for a window without a minimise box: File > Minimize by mouse
+    w="$(popups)"
+    xdotool mousemove --window "$win" 20 10 click 1
+    wait_for 10 more_popups "$w" || fail "a click on File opened no menu"
+    eval "$(xwininfo -id "$(xdotool search --onlyvisible --pid "$app" | grep -vx "$win" | head -n1)" |
+      awk '/Absolute upper-left X/ {print "x=" $4} /Absolute upper-left Y/ {print "y=" $4}')"
+    xdotool mousemove "$((x + 20))" "$((y + 12))" click 1
+  fi
 }
-hide_close() { focus "$win"; xdotool key alt+F4; answer_prompt Return; }  # close box, OK
-hide_unload() { tray_menu "&Unload QLCNVT"; wait_for 10 icon_gone || fail "the icon stayed"; answer_prompt Return; }
-
-expect_hidden() {
+hide_close() { close_box Return; }  # the close box, then OK
+hide_unload() { unload Return; }
+restore_left() { click_icon 1; }
+restore_double() { click_icon 1 2; }
+restore_menu() { tray_menu "&Restore"; }
+expect_hidden() {  # hidden, out of the task bar, the icon shown
   wait_for 10 hidden_now || fail "the window was not hidden"
-  wait_for 10 eval '! listed "$win"' || fail "the hidden window stays in the task bar"
+  wait_for 10 eval '! listed' || fail "the hidden window stays in the task bar"
   wait_for 10 icon_shown || fail "no icon while the window is hidden"
 }
-# The restore: shown once (mapped exactly once since hidden), normal, raised and focused.
-expect_restored() {
-  local since="$1"
+expect_restored() {  # MAPS: shown once since (mapped once more), normal, raised and focused
   wait_for 10 viewable "$win" || fail "the window did not come back"
-  wait_for 10 eval '[ "$(wm_state "$win")" = Normal ]' || fail "the window is $(wm_state "$win")"
-  wait_for 10 active "$win" || fail "the restored window has no focus"
-  wait_for 10 above_other "$win" || fail "the restored window is not on top"
+  wait_for 10 eval '[ "$(wm_state)" = Normal ]' || fail "the window is $(wm_state)"
+  wait_for 10 active || fail "the restored window has no focus"
+  wait_for 10 above_other || fail "the restored window is not on top"
   pause
   viewable "$win" || fail "the window was hidden again after it came back"
-  [ "$(maps "$win")" -eq $((since + 1)) ] ||
-    fail "the window was mapped $(($(maps "$win") - since)) times for one restore"
+  [ "$(maps)" -eq $(($1 + 1)) ] || fail "the window was mapped $(($(maps) - $1)) times for one restore"
+}
+cycle() {  # HIDE RESTORE: hidden one way while the user works elsewhere, back the other
+  local since="$(maps)"
+  "hide_$1"
+  expect_hidden
+  [ "$(maps)" -eq "$since" ] || fail "the window was shown while it was hidden"
+  focus "$other"
+  pause
+  "restore_$2"
+  expect_restored "$since"
+}
+second_start() {  # DIR: brings back the copy that runs there, touches no data and ends
+  local before="$(snapshot "$1")" since="$(maps)"
+  focus "$other"
+  (cd "$1" && timeout 20 "$program") >>"$work/program.log" 2>&1 || fail "the second start ended with $?"
+  expect_restored "$since"
+  [ "$(snapshot "$1")" = "$before" ] || fail "the second start touched the data files"
 }
 
-# --- cases ----------------------------------------------------------------------------
+# --- cases ----------------------------------------------------------------------------------
 data_folder "$work/a"
 start "$work/a"
-
 if [ "$tray" != none ]; then
-  step="item"
-  if [ "$tray" = sni ]; then
-    [ "$(sni get Title)" = "Quellor Unit Converter" ] || fail "the item's title is $(sni get Title)"
-    sni get ToolTip | grep -q "'Quellor Unit Converter'" || fail "the tip is $(sni get ToolTip)"
-    sni get IconPixmap | grep -q '^\[(32, 32, ' || fail "the item has no 32 x 32 icon"
-  fi
-  [ "$(xprop -id "$win" _NET_WM_NAME)" = '_NET_WM_NAME(UTF8_STRING) = "QUELLOR - UNIT CONVERTER"' ] ||
-    fail "the caption is $(xprop -id "$win" _NET_WM_NAME)"
-
-  hides=(menu wm titlebar close unload)
-  restores=(left double "&Restore")
-  [ "$tray" = sni ] && restores=(left "&Restore")  # such hosts send no double click
-  restored=0
-  for ((i = 0; i < cycles; i++)); do
-    how="${hides[i % 5]}"
-    back="${restores[(i / 5 + i) % ${#restores[@]}]}"
-    step="cycle $((i + 1)) of $cycles: $how, then $back"
-    since="$(maps "$win")"
-    "hide_$how"
-    expect_hidden
-    [ "$(maps "$win")" -eq "$since" ] || fail "the window was shown while it was hidden"
-    focus "$other"  # the user works elsewhere meanwhile
-    pause
-    case "$back" in
-      left) if [ "$tray" = sni ]; then sni activate; else xdotool mousemove --window "$(icon_window)" 11 11 click 1; fi ;;
-      double) xdotool mousemove --window "$(icon_window)" 11 11 click --repeat 2 --delay 80 1 ;;
-      *) tray_menu "$back" ;;
-    esac
-    expect_restored "$since"
-    restored=$((restored + 1))
+  [ "$tray" != sni ] || { sni get ToolTip | grep -q "'Quellor Unit Converter'" &&
+    sni get IconPixmap | grep -q '^\[(32, 32, '; } || fail "the item has no tip or no 32 x 32 icon"
+  restores=(left double menu)
+  [ "$tray" = sni ] && restores=(left menu)  # such hosts send no double click
+  for ((round = 0, n = 0; round < ${QLC_TRAY_ROUNDS:-3}; round++)); do
+    for back in "${restores[@]}"; do
+      for how in menu wm titlebar close unload; do
+        step="cycle $((++n)): $how, then $back"
+        cycle "$how" "$back"
+      done
+    done
   done
-  echo "restored $restored of $cycles ($tray, $wm)"
+  echo "$n hide-and-restore cycles passed"
 
-  step="the menu and middle clicks leave a hidden window hidden"
-  hide_menu
-  expect_hidden
-  if [ "$tray" = sni ]; then sni secondary; else xdotool mousemove --window "$(icon_window)" 11 11 click 2; fi
+  step="a middle click, and Unload then Cancel, leave a hidden window hidden"
+  hide_menu && expect_hidden
+  click_icon 2
   pause
   hidden_now || fail "a middle click showed the window"
-
-  step="&Unload QLCNVT, Cancel: the icon comes back, the window stays hidden"
-  hide_unload_cancel() { tray_menu "&Unload QLCNVT"; wait_for 10 icon_gone || fail "the icon stayed"; answer_prompt Tab Return; }
-  hide_unload_cancel
+  unload Tab Return
   wait_for 10 icon_shown || fail "the icon did not come back after Cancel"
   hidden_now || fail "Cancel showed the window"
-
   step="second start while hidden in the tray"
-  before="$(snapshot "$work/a")"
-  since="$(maps "$win")"
-  focus "$other"
-  (cd "$work/a" && timeout 20 "$program") >>"$work/program.log" 2>&1 || fail "the second start ended with $?"
-  expect_restored "$since"
-  [ "$(snapshot "$work/a")" = "$before" ] || fail "the second start touched the data files"
-  [ "$(xdotool search --name '^QUELLOR - UNIT CONVERTER$' | wc -l)" -eq 1 ] || fail "a second window"
-
+  second_start "$work/a"
+  [ "$(windows | wc -l)" -eq 1 ] || fail "a second window"
   step="close box, Cancel: the window stays"
-  focus "$win"
-  xdotool key alt+F4
-  answer_prompt Tab Return
+  close_box Tab Return
   viewable "$win" || fail "Cancel hid the window"
-
-  step="the tray host exits while the window is hidden"
-  hide_menu
-  expect_hidden
-  stop_host
-  since="$(maps "$win")"
-  (cd "$work/a" && timeout 20 "$program") >>"$work/program.log" 2>&1 || fail "the second start ended with $?"
-  expect_restored "$since"
+  step="the tray host exits while the window is hidden, and comes back"
+  hide_menu && expect_hidden
+  kill "$host" && wait "$host" 2>/dev/null
+  : >"$work/sni.log"
+  second_start "$work/a"
   start_host
   wait_for 20 icon_shown || fail "the icon did not come back with the host"
-  since="$(maps "$win")"
-  hide_menu
-  expect_hidden
-  tray_menu "&Restore"
-  expect_restored "$since"
-
+  cycle menu menu
   step="&Unload QLCNVT, Unload Program"
-  tray_menu "&Unload QLCNVT"
-  wait_for 10 icon_gone || fail "the icon stayed"
-  answer_prompt Tab Tab Return
-  wait_for 10 eval '! kill -0 "$app" 2>/dev/null' || fail "the program did not end"
-  wait "$app"
-  status=$?
-  [ "$status" -eq 0 ] || fail "the program ended with status $status"
+  unload Tab Tab Return
+  wait_for 10 eval '! kill -0 "$app"' || fail "the program did not end"
+  wait "$app" || fail "the program ended with status $?"
   icon_gone || fail "the icon stayed after the program ended"
 else
+  minimise() { hide_menu; wait_for 10 iconic || fail "the window is $(wm_state)"; }
   step="no tray: File > Minimize minimises as usual"
-  hide_menu
-  wait_for 10 eval '[ "$(wm_state "$win")" = Iconic ]' || fail "the window is $(wm_state "$win")"
-  listed "$win" || fail "the minimised window left the task bar"
-
+  minimise
+  listed || fail "the minimised window left the task bar"
   step="second start while minimised, through a link to the folder"
-  ln -s "$work/a" "$work/link"
-  before="$(snapshot "$work/a")"
-  since="$(maps "$win")"
-  (cd "$work/link" && timeout 20 "$program") >>"$work/program.log" 2>&1 || fail "the second start ended with $?"
-  expect_restored "$since"
-  [ "$(snapshot "$work/a")" = "$before" ] || fail "the second start touched the data files"
-
+  ln -s "$work/a" "$work/link" && second_start "$work/link"
   step="two data folders side by side"
-  data_folder "$work/b"
-  first_win="$win"
-  start "$work/b"
+  data_folder "$work/b" && first_win="$win" && start "$work/b"
   [ "$win" != "$first_win" ] || fail "the second folder got no window of its own"
-  hide_menu
-  wait_for 10 eval '[ "$(wm_state "$win")" = Iconic ]' || fail "the window is $(wm_state "$win")"
+  minimise
   (cd "$work/a" && timeout 20 "$program") >>"$work/program.log" 2>&1 || fail "the start in a ended with $?"
   pause
-  [ "$(wm_state "$win")" = Iconic ] || fail "a start in folder a restored folder b's window"
-  since="$(maps "$win")"
-  (cd "$work/b" && timeout 20 "$program") >>"$work/program.log" 2>&1 || fail "the start in b ended with $?"
-  expect_restored "$since"
-
+  iconic || fail "a start in folder a restored folder b's window"
+  second_start "$work/b"
   step="a copy that was killed leaves nothing in the way"
-  kill -9 "$app"
-  wait "$app" 2>/dev/null
+  kill -9 "$app" && wait "$app" 2>/dev/null
   ls "$XDG_RUNTIME_DIR" | grep -q '\.lock$' || fail "no lock file was left to test with"
-  start "$work/b"
-  since="$(maps "$win")"
-  hide_menu
-  wait_for 10 eval '[ "$(wm_state "$win")" = Iconic ]' || fail "the window is $(wm_state "$win")"
-  (cd "$work/b" && timeout 20 "$program") >>"$work/program.log" 2>&1 || fail "the start after a kill ended with $?"
-  expect_restored "$since"
-
-  step="two starts at once in a new folder"
+  start "$work/b" && minimise && second_start "$work/b"
+  step="two starts at once in a new folder: one hands over and ends with 0"
   data_folder "$work/c"
-  (cd "$work/c" && exec "$program") >>"$work/program.log" 2>&1 &
-  one=$!
-  (cd "$work/c" && exec "$program") >>"$work/program.log" 2>&1 &
-  two=$!
-  started+=("$one" "$two")
-  alive() { kill -0 "$1" 2>/dev/null; }
-  ended() { ! alive "$one" || ! alive "$two"; }
-  wait_for 20 ended || fail "neither start ended"
-  if alive "$one"; then wait "$two"; else wait "$one"; fi
-  status=$?
-  [ "$status" -eq 0 ] || fail "the start that handed over ended with $status"
-  alive "$one" || alive "$two" || fail "both starts ended"
-  windows() { xdotool search --onlyvisible --name '^QUELLOR - UNIT CONVERTER$' | wc -l; }
-  wait_for 20 eval '[ "$(windows)" -eq 3 ]' || fail "$(windows) windows for three folders"
+  run() { bg sh -c 'cd "$1" && exec "$2"' - "$work/c" "$program" >>"$work/program.log" 2>&1; }
+  run && one=$! && run && two=$!
+  wait_for 20 eval '! kill -0 $one || ! kill -0 $two' || fail "neither start ended"
+  if kill -0 "$one" 2>/dev/null; then wait "$two"; else wait "$one"; fi || fail "the start that handed over ended with $?"
+  kill -0 "$one" 2>/dev/null || kill -0 "$two" 2>/dev/null || fail "both starts ended"
+  wait_for 20 eval '[ "$(windows | wc -l)" -eq 3 ]' || fail "$(windows | wc -l) windows for three folders"
 fi
 echo "PASS: $tray tray under $wm"
