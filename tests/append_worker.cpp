@@ -1,7 +1,7 @@
-// Appends conversion records through AppendLine from a process of its own, for the fault
-// tests: two at once on one file, under a file size limit, or started as another user.
-// Usage: append_worker FILE COUNT TAG [FILE_SIZE_LIMIT]
-// Prints the error text and exits 1 at the first append that fails.
+// Appends records through AppendLine from a process of its own, for tst_faults: two at once
+// on one file, under a file size limit, or started as another user.
+// Usage: append_worker FILE COUNT TAG [FILE_SIZE_LIMIT]; prints the error of the first
+// append that fails and exits 1.
 
 #include <sys/resource.h>
 
@@ -13,13 +13,7 @@
 #include "data/conversion_data.h"
 
 int main(int argc, char **argv) {
-  if (argc < 4) {
-    std::fprintf(stderr, "usage: append_worker FILE COUNT TAG [FILE_SIZE_LIMIT]\n");
-    return 2;
-  }
-  const QString path = QString::fromLocal8Bit(argv[1]);
-  const int count = std::atoi(argv[2]);
-  const QString tag = QString::fromUtf8(argv[3]);
+  if (argc < 4) return 2;
   if (argc > 4) {
     // A write past the limit then fails with EFBIG part way, like a disk that fills up.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -29,15 +23,12 @@ int main(int argc, char **argv) {
   }
   // Long lines, so that two writers that interleave would tear them visibly.
   const QString padding(200, u'x');
-  for (int i = 0; i < count; ++i) {
-    const auto line = qlc::RecordLine(QStringLiteral("%1 %2 %3").arg(tag).arg(i).arg(padding),
+  for (int i = 0; i < std::atoi(argv[2]); ++i) {
+    const auto line = qlc::RecordLine(QStringLiteral("%1 %2 %3").arg(argv[3]).arg(i).arg(padding),
                                       QStringLiteral("to %1").arg(i), QStringLiteral("FAULTS"),
                                       QStringLiteral("1.5"), i);
-    const qlc::AppendResult result = qlc::AppendLine(path, *line);
-    if (!result.ok) {
-      std::printf("%s\n", result.error.toUtf8().constData());
-      return 1;
-    }
+    const qlc::AppendResult result = qlc::AppendLine(QString::fromLocal8Bit(argv[1]), *line);
+    if (!result.ok) return std::printf("%s\n", result.error.toUtf8().constData()), 1;
   }
   return 0;
 }
