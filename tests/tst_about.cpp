@@ -1,4 +1,5 @@
-// The About box: the registry rules and order of the system information lookups, keys, links.
+// The About box: the registry rules and order of the system information
+// lookups, keys, links.
 
 #include <QLabel>
 #include <QPushButton>
@@ -17,8 +18,9 @@ const std::string kMsinfo = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 const std::string kLocation = "SOFTWARE\\Microsoft\\Shared Tools Location";
 
 struct SysCase {
-  QByteArray path, msinfo;  // the PATH value and the MSINFO folder; null when missing
-  QString onPath, log;      // the one desktop program found; every call and action
+  QByteArray path,
+      msinfo;           // the PATH value and the MSINFO folder; null when missing
+  QString onPath, log;  // the one desktop program found; every call and action
   uint pathType = kRegSz;
 };
 
@@ -32,27 +34,21 @@ class TstAbout : public QObject {
  private slots:
   void startSysInfo_data() {
     QTest::addColumn<SysCase>("c");
-    const QString first = "open " + QString::fromStdString(kMsinfo) + "; query PATH; close; ";
-    const QString both =
-        first + "open " + QString::fromStdString(kLocation) + "; query MSINFO; close; ";
-    const QString none = "message " + kSysInfoUnavailable;
-    const QString msinfo = "exists C:\\W\\MSINFO32.EXE; start C:\\W\\MSINFO32.EXE";
-    const QString noPath =
-        "open " + QString::fromStdString(kMsinfo) + "; open " + QString::fromStdString(kLocation);
-    const QString noKeys = noPath + "; find kinfocenter; ";
+    // clang-format off
+    const QString msinfoKey = QString::fromStdString(kMsinfo), location = QString::fromStdString(kLocation);
+    const QString first = "open " + msinfoKey + "; query PATH; close; ", both = first + "open " + location + "; query MSINFO; close; ";
+    const QString noPath = "open " + msinfoKey + "; open " + location, noKeys = noPath + "; find kinfocenter; ";
+    const QString none = "message " + kSysInfoUnavailable, msinfo = "exists C:\\W\\MSINFO32.EXE; start C:\\W\\MSINFO32.EXE";
     const QByteArray no, folder("C:\\W"), full(1024, 'a');
-    QTest::newRow("PATH, NUL dropped")
-        << SysCase{QByteArray("C:\\P\\m.exe\0", 11), folder, "", first + "start C:\\P\\m.exe"};
+    QTest::newRow("PATH, NUL dropped") << SysCase{QByteArray("C:\\P\\m.exe\0", 11), folder, "", first + "start C:\\P\\m.exe"};
     QTest::newRow("PATH of 1024 bytes") << SysCase{full, folder, "", first + "start " + full};
     QTest::newRow("PATH of 1025 bytes") << SysCase{full + 'b', folder, "", both + msinfo};
-    QTest::newRow("dword PATH") << SysCase{QByteArray("\xB3\xA2\x01\x00", 4), no, "",
-                                           first + "start &h1A2B3", kRegDword};
+    QTest::newRow("dword PATH") << SysCase{QByteArray("\xB3\xA2\x01\x00", 4), no, "", first + "start &h1A2B3", kRegDword};
     QTest::newRow("empty PATH") << SysCase{"", folder, "", first + none};
-    QTest::newRow("MSINFO folder")
-        << SysCase{no, QByteArray("C:\\W\0", 5), "", noPath + "; query MSINFO; close; " + msinfo};
-    QTest::newRow("desktop") << SysCase{no, no, "hardinfo2",
-                                        noKeys + "find hardinfo2; start /usr/bin/hardinfo2"};
+    QTest::newRow("MSINFO folder") << SysCase{no, QByteArray("C:\\W\0", 5), "", noPath + "; query MSINFO; close; " + msinfo};
+    QTest::newRow("desktop") << SysCase{no, no, "hardinfo2", noKeys + "find hardinfo2; start /usr/bin/hardinfo2"};
     QTest::newRow("none") << SysCase{no, no, "", noKeys + "find hardinfo2; find hardinfo; " + none};
+    // clang-format on
   }
   void startSysInfo() {
     QFETCH(SysCase, c);
@@ -61,7 +57,8 @@ class TstAbout : public QObject {
                                                 std::tuple{kLocation, "MSINFO", kRegSz, c.msinfo}})
       if (!data.isNull())
         registry->SetValue(kHKeyLocalMachine, key, name, type, {data.begin(), data.end()});
-    // Every action lands in the registry's log, so one list shows the order of all of them.
+    // Every action lands in the registry's log, so one list shows the order of
+    // all of them.
     auto note = [&log = registry->log](const char *what, const QString &s) {
       log.push_back(what + s.toStdString());
     };
