@@ -33,9 +33,7 @@ void Faults(QWidget *parent, QStringList &faults, int &controls) {
     auto *w = qobject_cast<QWidget *>(child);
     if (!w || w->isWindow()) continue;
     ++controls;
-    const QString who = w->objectName().isEmpty()
-                            ? QString("unnamed ") + w->metaObject()->className()
-                            : w->objectName();
+    const QString who = w->metaObject()->className() + (' ' + w->objectName());
     if (w->objectName().isEmpty()) faults << who + ": no objectName";
     const bool input = Is<QLineEdit>(w) || Is<QAbstractItemView>(w) || Is<QAbstractButton>(w);
     if (input && w->accessibleName().isEmpty()) faults << who + ": no accessibleName";
