@@ -1,5 +1,5 @@
-# tst_faults starts append_worker to append from processes of their own: two at once on
-# one file, under a file size limit, and as an unprivileged user.
+# tst_faults starts append_worker to append from a process of its own: under a file size
+# limit, or as an unprivileged user.
 add_executable(append_worker ${CMAKE_CURRENT_LIST_DIR}/append_worker.cpp)
 set_target_properties(append_worker PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF)
 target_link_libraries(append_worker PRIVATE qlconvert_core qlc_options)

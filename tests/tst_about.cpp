@@ -1,4 +1,5 @@
-// The About box: registry rules, the order of the system information lookups, keys, links.
+// The About box: the registry rules and order of the system information
+// lookups, keys, links.
 
 #include <QLabel>
 #include <QPushButton>
@@ -13,25 +14,14 @@ using namespace qlc;
 
 namespace {
 
-const std::string kMsinfoKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-const std::string kLocationKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
-const QString kMsinfo = QString::fromStdString(kMsinfoKey);
-
-// Sets a value under HKEY_LOCAL_MACHINE unless data is null.
-void Set(FakeRegistry &r, const std::string &key, const char *name, uint type, QByteArray data) {
-  if (!data.isNull()) r.SetValue(kHKeyLocalMachine, key, name, type, {data.begin(), data.end()});
-}
-
-// Every call and action in the registry's log, in order, joined by "; ".
-QString Log(const FakeRegistry &registry) {
-  QStringList log;
-  for (const auto &entry : registry.log) log << QString::fromStdString(entry);
-  return log.join(QStringLiteral("; "));
-}
+const std::string kMsinfo = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+const std::string kLocation = "SOFTWARE\\Microsoft\\Shared Tools Location";
 
 struct SysCase {
-  QByteArray path, msinfo;  // the PATH value and the MSINFO folder; null when missing
-  QString onPath, log;      // the one desktop program found; every call and action
+  QByteArray path,
+      msinfo;           // the PATH value and the MSINFO folder; null when missing
+  QString onPath, log;  // the one desktop program found; every call and action
+  uint pathType = kRegSz;
 };
 
 }  // namespace
@@ -42,74 +32,54 @@ class TstAbout : public QObject {
   Q_OBJECT
 
  private slots:
-  void getKeyValue_data() {
-    QTest::addColumn<uint>("type");
-    QTest::addColumn<QByteArray>("data");  // null: no key
-    QTest::addColumn<KeyRead>("result");
-    QTest::addColumn<QString>("text");  // the value afterwards; it goes in as "before"
-    const KeyRead read = KeyRead::Read, notRead = KeyRead::NotRead;
-    const QByteArray full(1024, 'a');
-    QTest::newRow("NUL dropped") << kRegSz << QByteArray("C:\\T\0", 5) << read << "C:\\T";
-    QTest::newRow("1024 bytes") << kRegSz << full << read << QString::fromLatin1(full);
-    QTest::newRow("1025 bytes") << kRegSz << full + 'b' << notRead << "";
-    QTest::newRow("dword") << kRegDword << QByteArray("\xB3\xA2\x01\x00", 4) << read << "&h1A2B3";
-    QTest::newRow("zero length") << kRegSz << QByteArray("") << KeyRead::Failed << "before";
-    QTest::newRow("no key") << kRegSz << QByteArray() << notRead << "";
-  }
-  void getKeyValue() {
-    QFETCH(uint, type);
-    QFETCH(QByteArray, data);
-    QFETCH(KeyRead, result);
-    QFETCH(QString, text);
-    FakeRegistry registry;
-    Set(registry, kMsinfoKey, "PATH", type, data);
-    QString value = QStringLiteral("before");
-    QCOMPARE(GetKeyValue(registry, kHKeyLocalMachine, kMsinfo, "PATH", value), result);
-    QCOMPARE(value, text);
-    QCOMPARE(Log(registry), "open " + kMsinfo + (data.isNull() ? "" : "; query PATH; close"));
-    QCOMPARE(registry.OpenHandles(), 0);
-  }
-
   void startSysInfo_data() {
     QTest::addColumn<SysCase>("c");
-    const QString first = "open " + kMsinfo + "; query PATH; close; ";
-    const QString both =
-        first + "open " + QString::fromStdString(kLocationKey) + "; query MSINFO; close; ";
-    const QString none = "message " + kSysInfoUnavailable;
-    const QString msinfo = "exists C:\\W\\MSINFO32.EXE; start C:\\W\\MSINFO32.EXE";
-    const QString finds = both + "find kinfocenter; find hardinfo2; ";
-    const QByteArray no, folder("C:\\W");
-    QTest::newRow("PATH") << SysCase{"C:\\P\\m.exe", folder, "", first + "start C:\\P\\m.exe"};
+    // clang-format off
+    const QString msinfoKey = QString::fromStdString(kMsinfo), location = QString::fromStdString(kLocation);
+    const QString first = "open " + msinfoKey + "; query PATH; close; ", both = first + "open " + location + "; query MSINFO; close; ";
+    const QString noPath = "open " + msinfoKey + "; open " + location, noKeys = noPath + "; find kinfocenter; ";
+    const QString none = "message " + kSysInfoUnavailable, msinfo = "exists C:\\W\\MSINFO32.EXE; start C:\\W\\MSINFO32.EXE";
+    const QByteArray no, folder("C:\\W"), full(1024, 'a');
+    QTest::newRow("PATH, NUL dropped") << SysCase{QByteArray("C:\\P\\m.exe\0", 11), folder, "", first + "start C:\\P\\m.exe"};
+    QTest::newRow("PATH of 1024 bytes") << SysCase{full, folder, "", first + "start " + full};
+    QTest::newRow("PATH of 1025 bytes") << SysCase{full + 'b', folder, "", both + msinfo};
+    QTest::newRow("dword PATH") << SysCase{QByteArray("\xB3\xA2\x01\x00", 4), no, "", first + "start &h1A2B3", kRegDword};
     QTest::newRow("empty PATH") << SysCase{"", folder, "", first + none};
-    QTest::newRow("MSINFO folder") << SysCase{no, QByteArray("C:\\W\0", 5), "", both + msinfo};
-    QTest::newRow("desktop") << SysCase{no, no, "hardinfo2", finds + "start /usr/bin/hardinfo2"};
-    QTest::newRow("none") << SysCase{no, no, "", finds + "find hardinfo; " + none};
+    QTest::newRow("MSINFO folder") << SysCase{no, QByteArray("C:\\W\0", 5), "", noPath + "; query MSINFO; close; " + msinfo};
+    QTest::newRow("desktop") << SysCase{no, no, "hardinfo2", noKeys + "find hardinfo2; start /usr/bin/hardinfo2"};
+    QTest::newRow("none") << SysCase{no, no, "", noKeys + "find hardinfo2; find hardinfo; " + none};
+    // clang-format on
   }
   void startSysInfo() {
     QFETCH(SysCase, c);
     auto registry = std::make_shared<FakeRegistry>();
-    registry->AddKey(kHKeyLocalMachine, kMsinfoKey);
-    registry->AddKey(kHKeyLocalMachine, kLocationKey);
-    Set(*registry, kMsinfoKey, "PATH", kRegSz, c.path);
-    Set(*registry, kLocationKey, "MSINFO", kRegSz, c.msinfo);
-    // Every action lands in the registry's log, so one list shows the order of all of them.
+    for (const auto &[key, name, type, data] : {std::tuple{kMsinfo, "PATH", c.pathType, c.path},
+                                                std::tuple{kLocation, "MSINFO", kRegSz, c.msinfo}})
+      if (!data.isNull())
+        registry->SetValue(kHKeyLocalMachine, key, name, type, {data.begin(), data.end()});
+    // Every action lands in the registry's log, so one list shows the order of
+    // all of them.
     auto note = [&log = registry->log](const char *what, const QString &s) {
       log.push_back(what + s.toStdString());
     };
-    const QString folder = "C:\\W\\", bin = "/usr/bin/";
     frmAbout about;
     about.SetSysInfoServices(
         {.registry = registry,
-         .fileExists = [=](const QString &p) { return note("exists ", p), p.startsWith(folder); },
+         .fileExists =
+             [=](const QString &p) { return note("exists ", p), p.startsWith("C:\\W\\"); },
          .findOnPath =
-             [=](const QString &n) { return note("find ", n), n == c.onPath ? bin + n : ""; },
+             [=](const QString &n) {
+               return note("find ", n), n == c.onPath ? "/usr/bin/" + n : "";
+             },
          .startDetached = [=](const QString &p) { return note("start ", p), true; },
          .showMessage = [=](const QString &text) { note("message ", text); },
          .desktopPrograms = {"kinfocenter", "hardinfo2", "hardinfo"}});
     about.show();
     QTest::mouseClick(about.cmdSysInfo, Qt::LeftButton);
     QVERIFY(about.isVisible());
-    QCOMPARE(Log(*registry), c.log);
+    QStringList log;
+    for (const auto &entry : registry->log) log << QString::fromStdString(entry);
+    QCOMPARE(log.join("; "), c.log);
     QCOMPARE(registry->OpenHandles(), 0);
   }
 
@@ -125,6 +95,7 @@ class TstAbout : public QObject {
       QVERIFY(about.isVisible());  // a link leaves the box open
       QTest::keyClick(QApplication::focusWidget(), key);
       QVERIFY(!about.isVisible());
+      QCOMPARE(about.result(), int(QDialog::Accepted));
     }
     const QUrl home("https://www.quellor.example/"), mail("mailto:support@quellor.example");
     QCOMPARE(shell.opened, (QList<QUrl>{home, mail, home, mail}));
