@@ -215,10 +215,10 @@ void TestMainWindow::fields_data() {
   Row("adder", "set Text1 100; pick Combo1 TEMPERATURE; is From Celsius; is Text2 212.00; is Text1 100.00; is Label1 Celsius");
   Row("substring", "pick Combo1 PRESSURE; is From Psi|inH2O; is Text2 6.89; is Text1 1.00; is Label1 Psi");
   Row("case matters", "set Text2 typed; pick Combo1 pressure; is Rows 1; is Row 0; is Text2 typed; is Text1 1; is Label1");
-  Row("choice 7", "set Combo2 7; set Text1 2; pick Combo1 TEMPERATURE; is Text2 35.6; is Text1 2");
+  Row("choice 7, group change", "set Combo2 7; set Text1 2; pick Combo1 TEMPERATURE; is Text2 35.6; is Text1 2");
   Row("typed 6", "set Combo2 6; set Text1 1234.5678; pick Combo1 LENGTH; is Text2 3.76E+02; is Text1 1.23E+03" + length);
   Row("empty Text1", "set Text1; set Text2 typed; pick Combo1 PRESSURE DROP; is From inH2O; is Text2 typed; is Text1; is Label1 inH2O");
-  Row("2 kg", "set Text1 2 kg; set Text2 typed; pick Combo1 LENGTH; is Text2 typed; is Text1 2 kg" + length);
+  Row("2 kg, group change", "set Text1 2 kg; set Text2 typed; pick Combo1 LENGTH; is Text2 typed; is Text1 2 kg" + length);
   // Paging, a header click and Enter find no conversion in an empty group and change nothing.
   Row("empty group", "pick Combo1 LENGTH; set Text1 3; set Text2 x; pick Combo1 EMPTY; is Rows 1; is Text1 3; is Text2 x; is Label1; is Label2; "
       "click TopBtn; click PrevBtn; click NextBtn; click BtmBtn; click header 0; key Text1 Return; is Text2 x; is H0 FROM; is sorted 0");
@@ -234,8 +234,8 @@ void TestMainWindow::fields_data() {
   Row("forward, choice 5", "row 7; set Combo2 5; set Text1; type Text1 0.25; key Text1 Return; is Text2 .50000");
   Row("shift+enter", "row 2; set Text1; type Text1 2; key Text1 Shift+Return; is Text2 35.60");
   Row("grouping", "row 1; set Text1; type Text1 1,000; key Text1 Return; is Text2 304.80; is Text1 1,000");
-  Row("choice 7", "row 2; set Combo2 7; set Text1; type Text1 2; key Text1 Return; is Text2 1");
-  Row("2 kg", "row 2; set Text1; type Text1 2 kg; key Text1 Return; is Text2 1; is Text1 2 kg");
+  Row("choice 7, Enter", "row 2; set Combo2 7; set Text1; type Text1 2; key Text1 Return; is Text2 1");
+  Row("2 kg, Enter", "row 2; set Text1; type Text1 2 kg; key Text1 Return; is Text2 1; is Text1 2 kg");
   Row("word multiplier", "row 6; set Text1; type Text1 2; key Text1 Return; is Text2 1");
   Row("divide by 0", "row 8; set Text2; type Text2 5; key Text2 Return; is Text1 1");
   Row("overflow", "row 5; set Text1; type Text1 1e307; key Text1 Return; is Text2 1");
