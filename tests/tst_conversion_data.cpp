@@ -36,6 +36,7 @@ class TestConversionData : public QObject {
     row("cr only", false, a + "\r" + b + "\r", "A|C");
     row("empty file", false, "", "");
     row("utf8 bom", false, "\xEF\xBB\xBF" + a, "A");
+    row("windows-1252", false, Q("'Grad \xB0\x43 \x80','b','T','1',0"), "Grad °C €");
     row("blank line", false, a + "\r\n\r\n" + b, "A|C", 1, 2);
     row("four fields", false, Q("'x','y','T',1\n") + a, "A", 1, 1);
     row("six fields", false, a + "\n" + a + ",0", "A", 1, 2);
@@ -121,15 +122,10 @@ class TestConversionData : public QObject {
     QVERIFY(conv.report.missing && !conv.report.error.isEmpty() && conv.records.empty());
   }
 
-  void windows1252() {
-    // 0xB0 is the degree sign, 0x80 the euro sign; not valid UTF-8.
-    const QByteArray file = Q("'Grad \xB0\x43 \x80','b','T','1',0\r\n");
-    QCOMPARE(DetectEncoding(file), TextEncoding::Windows1252);
-    QCOMPARE(ParseConversions(file, kEnglishSeparators).records.at(0).FromUnit,
-             QString::fromUtf8("Grad °C €"));
+  void encodings() {
     QCOMPARE(DetectEncoding("\"Grad \xC2\xB0\x43\""), TextEncoding::Utf8);
-    QCOMPARE(DetectEncoding("\xC0\x80"), TextEncoding::Windows1252);      // overlong
-    QCOMPARE(DetectEncoding("\xED\xA0\x80"), TextEncoding::Windows1252);  // a surrogate
+    for (const char *notUtf8 : {"\xB0\x43", "\xC0\x80", "\xED\xA0\x80"})  // overlong, surrogate
+      QCOMPARE(DetectEncoding(notUtf8), TextEncoding::Windows1252);
     // Every byte survives a round trip through the Windows-1252 reading.
     QByteArray all;
     for (int b = 0; b < 256; ++b) all.append(char(b));
@@ -140,12 +136,12 @@ class TestConversionData : public QObject {
 
   // What the writer makes, the reader takes back as the same record.
   void lineWriter() {
+    // clang-format off
     const std::tuple<QString, double, const char *> rows[] = {
-        {"", 0, "'F','T','G',0,0"},
-        {"2.54", 0.5, "'F','T','G','2.54',0.5"},
-        {"two", -40, "'F','T','G','two',-40"},
-        {"1", 1.0 / 3, "'F','T','G','1',0.3333333333333333"},
-        {"1", 1e300, "'F','T','G','1',1E+300"}};
+        {"", 0, "'F','T','G',0,0"}, {"2.54", 0.5, "'F','T','G','2.54',0.5"},
+        {"two", -40, "'F','T','G','two',-40"}, {"1", 1e300, "'F','T','G','1',1E+300"},
+        {"1", 1.0 / 3, "'F','T','G','1',0.3333333333333333"}};
+    // clang-format on
     for (const auto &[multiplier, adder, line] : rows) {
       QCOMPARE(RecordLine("F", "T", "G", multiplier, adder).value_or("<refused>").toUtf8(),
                Q(line));
@@ -162,15 +158,14 @@ class TestConversionData : public QObject {
   // What AppendLine refuses leaves the file as it was.
   void append() {
     const QByteArray x = Q("'X'\r\n"), cp1252 = Q("'\xB0'\r\n"), bom = "\xEF\xBB\xBF";
+    // clang-format off
     const std::tuple<QByteArray, QString, QByteArray> rows[] = {
-        {"", "'A'", Q("'A'\r\n")},
-        {x, "'A'", x + Q("'A'\r\n")},
-        {x.chopped(2), "'A'", x + Q("'A'\r\n")},
-        {bom, "'A'", bom + Q("'A'\r\n")},
+        {"", "'A'", Q("'A'\r\n")}, {x, "'A'", x + Q("'A'\r\n")},
+        {x.chopped(2), "'A'", x + Q("'A'\r\n")}, {bom, "'A'", bom + Q("'A'\r\n")},
         {Q("'\xC2\xB0'\r\n"), "'µ'", Q("'\xC2\xB0'\r\n'\xC2\xB5'\r\n")},
         {cp1252, "'µ'", cp1252 + Q("'\xB5'\r\n")},
-        {cp1252, "'\u4E00'", cp1252},  // not in Windows-1252: refused
-        {x, "'A'\n'B'", x}};           // a line break: refused
+        {cp1252, "'\u4E00'", cp1252}, {x, "'A'\n'B'", x}};  // refused: not Windows-1252, a break
+    // clang-format on
     for (const auto &[before, line, after] : rows) {
       QTemporaryDir dir;
       const QString path = dir.filePath("convert.txt");

@@ -124,14 +124,13 @@ class TestFlexGrid : public QObject {
 
   // The row after each click of a paging button, from the first row given.
   void paging() {
-    const PageButton next = PageButton::Next, prev = PageButton::Prev;
-    const std::tuple<PageButton, int, QList<int>> rows[] = {{next, 21, {1, 7, 13, 19, 20, 20}},
-                                                            {next, 21, {14, 20}},
-                                                            {prev, 21, {20, 14, 8, 2, 1, 1}},
-                                                            {next, 4, {1, 3}},
-                                                            {PageButton::Top, 21, {17, 1}},
-                                                            {PageButton::Bottom, 21, {3, 20}},
-                                                            {next, 1, {0, 0}}};  // no body rows
+    using B = PageButton;
+    // clang-format off
+    const std::tuple<B, int, QList<int>> rows[] = {
+        {B::Next, 21, {1, 7, 13, 19, 20, 20}}, {B::Next, 21, {14, 20}}, {B::Next, 4, {1, 3}},
+        {B::Prev, 21, {20, 14, 8, 2, 1, 1}}, {B::Top, 21, {17, 1}}, {B::Bottom, 21, {3, 20}},
+        {B::Next, 1, {0, 0}}};  // no body rows
+    // clang-format on
     for (const auto &[button, count, path] : rows)
       for (int i = 1; i < path.size(); ++i)
         QCOMPARE(PageTarget(button, path[i - 1], count), path[i]);
