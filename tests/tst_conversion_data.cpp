@@ -8,257 +8,175 @@ using namespace qlc;
 
 namespace {
 const NumberSeparators kGerman{u',', u'.'};
+
+// File texts written with ' for the quote.
+QByteArray Q(const char *text) {
+  return QByteArray(text).replace('\'', '"');
 }
+}  // namespace
 
 class TestConversionData : public QObject {
   Q_OBJECT
  private slots:
-  void readFields_data();
-  void readFields();
-  void parseConversions_data();
-  void parseConversions();
-  void localeTexts_data();
-  void localeTexts();
-  void parseTypes_data();
-  void parseTypes();
-  void limits();
-  void missingFiles();
-  void windows1252();
-  void lineWriter_data();
-  void lineWriter();
-  void append_data();
-  void append();
-};
+  // Either file's lines: the names loaded (From unit of a record), and the lines skipped.
+  void readLines_data() {
+    QTest::addColumn<bool>("types");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("loaded");  // joined by '|'
+    QTest::addColumn<int>("skipped");
+    QTest::addColumn<int>("firstSkipped");
+    auto row = [](const char *name, bool types, const QByteArray &file, const char *loaded,
+                  int skipped = 0, int firstSkipped = 0) {
+      QTest::newRow(name) << types << file << QString(loaded) << skipped << firstSkipped;
+    };
+    const QByteArray a = Q("'A','B','T','2',0"), b = Q("'C','D','T','3',1");
+    row("crlf", false, a + "\r\n" + b + "\r\n", "A|C");
+    row("no final line break", false, a + "\r\n" + b, "A|C");
+    row("bare lf", false, a + "\n" + b + "\n", "A|C");
+    row("cr only", false, a + "\r" + b + "\r", "A|C");
+    row("empty file", false, "", "");
+    row("utf8 bom", false, "\xEF\xBB\xBF" + a, "A");
+    row("windows-1252", false, Q("'Grad \xB0\x43 \x80','b','T','1',0"), "Grad °C €");
+    row("blank line", false, a + "\r\n\r\n" + b, "A|C", 1, 2);
+    row("four fields", false, Q("'x','y','T',1\n") + a, "A", 1, 1);
+    row("six fields", false, a + "\n" + a + ",0", "A", 1, 2);
+    row("adder not a number", false, a + "\n" + Q("'x','y','T','1','z'"), "A", 1, 2);
+    row("adder quoted", false, a + "\n" + Q("'x','y','T','1','0'"), "A", 1, 2);
+    row("adder overflows", false, a + Q("\n'x','y','T','1',1e400\n'z','y','T','1',-1E+400"), "A", 2,
+        2);
+    row("unclosed quote", false, Q("'x,'y','T','1',0\n") + b, "C", 1, 1);
+    row("text after quote", false, Q("'x'z,'y','T','1',0\n") + b, "C", 1, 1);
+    row("nul byte", false, QByteArray("\"x\0\",\"y\",\"T\",\"1\",0\n", 19) + b, "C", 1, 1);
+    row("types", true, Q("'ALL'\r\n'A,B'\r\n"), "ALL|A,B");
+    row("types: empty file, one empty entry", true, "", "");
+    row("types: unquoted, blanks", true, Q("ALL\n  AREA \n'x'y\nab'c\n'x"), "ALL|AREA", 3, 3);
+    row("types: two fields, blank", true, Q("'ALL'\n'A','B'\n \n'C'"), "ALL|C", 2, 2);
+  }
+  void readLines() {
+    QFETCH(bool, types);
+    QFETCH(QByteArray, file);
+    QFETCH(QString, loaded);
+    QFETCH(int, skipped);
+    QFETCH(int, firstSkipped);
+    LoadReport report;
+    if (types) {
+      const TypesFile parsed = ParseTypes(file);
+      QCOMPARE(parsed.names, loaded.split(u'|'));
+      report = parsed.report;
+    } else {
+      const ConversionsFile parsed = ParseConversions(file, kEnglishSeparators);
+      QStringList got;
+      for (const auto &r : parsed.records) got << r.FromUnit;
+      QCOMPARE(got.join(u'|'), loaded);
+      report = parsed.report;
+    }
+    QCOMPARE(report.skippedLines, skipped);
+    QCOMPARE(report.firstSkippedLine, firstSkipped);
+    QVERIFY(!report.truncated);
+  }
 
-void TestConversionData::readFields_data() {
-  QTest::addColumn<QString>("line");
-  QTest::addColumn<QStringList>("texts");  // empty list: the line does not fit
-  QTest::newRow("quoted comma") << R"("a,b","c")" << QStringList{"a,b", "c"};
-  QTest::newRow("record") << R"("Feet","Meters","LENGTH","0.3048",0)"
-                          << QStringList{"Feet", "Meters", "LENGTH", "0.3048", "0"};
-  QTest::newRow("unquoted text, blanks") << "  abc , 1.5E-3" << QStringList{"abc", "1.5E-3"};
-  QTest::newRow("empty fields") << R"("",,)" << QStringList{"", "", ""};
-  QTest::newRow("unclosed quote") << R"("abc,1)" << QStringList{};
-  QTest::newRow("text after quote") << R"("abc"x,1)" << QStringList{};
-  QTest::newRow("quote inside unquoted") << R"(ab"c,1)" << QStringList{};
-}
+  // The multiplier and adder as held for the user's locale, and the multiplier read back.
+  void localeTexts() {
+    const struct {
+      const char *line;
+      bool german;
+      QString multiplier, adder;
+      double value;  // NaN: no number
+    } rows[] = {{"'a','b','T','0.3048',0.5", false, "0.3048", "0.5", 0.3048},
+                {"'a','b','T','1.5E-3',-459.67", true, "1,5E-3", "-459,67", 0.0015},
+                {"'a','b','T','two',0", true, "two", "0", qQNaN()},
+                {"'a','b','T',0,0", false, "0", "0", 0.0},
+                {"'a','b','T','1e400',1e-400", false, "1e400", "0", qQNaN()},
+                {"'a','b','T','1',0.1234567890123456789", false, "1", "0.123456789012346", 1}};
+    for (const auto &row : rows) {
+      const NumberSeparators sep = row.german ? kGerman : kEnglishSeparators;
+      const ConversionsFile parsed = ParseConversions(Q(row.line), sep);
+      QCOMPARE(int(parsed.records.size()), 1);
+      QCOMPARE(parsed.records[0].Multiplier, row.multiplier);
+      QCOMPARE(parsed.records[0].Adder, row.adder);
+      const ReadResult back = ReadNumber(parsed.records[0].Multiplier, sep);
+      QCOMPARE(back.ok(), !qIsNaN(row.value));
+      if (back.ok()) QCOMPARE(back.value, row.value);
+    }
+  }
 
-void TestConversionData::readFields() {
-  QFETCH(QString, line);
-  QFETCH(QStringList, texts);
-  const auto fields = ReadFields(line);
-  QCOMPARE(fields.has_value(), !texts.isEmpty());
-  if (!fields) return;
-  QStringList got;
-  for (const Field &f : *fields) got << f.text;
-  QCOMPARE(got, texts);
-}
+  void limits() {
+    QByteArray records;
+    for (int i = 0; i < kMaxConversionRecords + 2; ++i)
+      records += "\"u" + QByteArray::number(i) + "\",\"v\",\"T\",\"1\",0\r\n";
+    const ConversionsFile conv = ParseConversions(records, kEnglishSeparators);
+    QCOMPARE(int(conv.records.size()), kMaxConversionRecords);
+    QVERIFY(conv.report.truncated);
+    QCOMPARE(conv.records.back().FromUnit, QString("u%1").arg(kMaxConversionRecords - 1));
+    const TypesFile t = ParseTypes(Q("'t'\n").repeated(kMaxTypeLines + 1));
+    QCOMPARE(int(t.names.size()), kMaxTypeLines);
+    QVERIFY(t.report.truncated);
+  }
 
-void TestConversionData::parseConversions_data() {
-  QTest::addColumn<QByteArray>("file");
-  QTest::addColumn<QStringList>("fromUnits");
-  QTest::addColumn<int>("skipped");
-  QTest::addColumn<int>("firstSkipped");
-  const QByteArray a = R"("A","B","T","2",0)";
-  const QByteArray b = R"("C","D","T","3",1)";
-  QTest::newRow("crlf") << a + "\r\n" + b + "\r\n" << QStringList{"A", "C"} << 0 << 0;
-  QTest::newRow("no final line break") << a + "\r\n" + b << QStringList{"A", "C"} << 0 << 0;
-  QTest::newRow("bare lf") << a + "\n" + b + "\n" << QStringList{"A", "C"} << 0 << 0;
-  QTest::newRow("cr only") << a + "\r" + b + "\r" << QStringList{"A", "C"} << 0 << 0;
-  QTest::newRow("empty file") << QByteArray() << QStringList{} << 0 << 0;
-  QTest::newRow("blank line skipped") << a + "\r\n\r\n" + b << QStringList{"A", "C"} << 1 << 2;
-  QTest::newRow("four fields") << QByteArray(R"("x","y","T",1)") + "\n" + a << QStringList{"A"} << 1
-                               << 1;
-  QTest::newRow("six fields") << a + "\n" + a + ",0" << QStringList{"A"} << 1 << 2;
-  QTest::newRow("adder not a number")
-      << a + "\n" + R"("x","y","T","1","z")" << QStringList{"A"} << 1 << 2;
-  QTest::newRow("unclosed quote") << QByteArray(R"("x,"y","T","1",0)") + "\n" + b
-                                  << QStringList{"C"} << 1 << 1;
-  QTest::newRow("nul byte") << QByteArray("\"x\0\",\"y\",\"T\",\"1\",0\n", 19) + b
-                            << QStringList{"C"} << 1 << 1;
-  QTest::newRow("utf8 bom") << "\xEF\xBB\xBF" + a << QStringList{"A"} << 0 << 0;
-  // An adder beyond the range of a double is no number either.
-  QTest::newRow("adder overflows")
-      << a + "\n" + R"("x","y","T","1",1e400)" + "\n" + R"("z","y","T","1",-1E+400)" + "\n" + b
-      << QStringList{"A", "C"} << 2 << 2;
-}
+  void missingFiles() {
+    QTemporaryDir dir;
+    const TypesFile types = ReadTypeFile(dir.filePath("type.txt"));
+    QVERIFY(types.report.missing);
+    QCOMPARE(types.names, QStringList{QString()});
+    const ConversionsFile conv = ReadConversionFile(dir.path(), kGerman);  // a folder
+    QVERIFY(conv.report.missing && !conv.report.error.isEmpty() && conv.records.empty());
+  }
 
-void TestConversionData::parseConversions() {
-  QFETCH(QByteArray, file);
-  QFETCH(QStringList, fromUnits);
-  QFETCH(int, skipped);
-  QFETCH(int, firstSkipped);
-  const ConversionsFile parsed = ParseConversions(file, kEnglishSeparators);
-  QStringList got;
-  for (const auto &r : parsed.records) got << r.FromUnit;
-  QCOMPARE(got, fromUnits);
-  QCOMPARE(parsed.report.skippedLines, skipped);
-  QCOMPARE(parsed.report.firstSkippedLine, firstSkipped);
-  QVERIFY(!parsed.report.truncated);
-}
+  void encodings() {
+    QCOMPARE(DetectEncoding("\"Grad \xC2\xB0\x43\""), TextEncoding::Utf8);
+    for (const char *notUtf8 : {"\xB0\x43", "\xC0\x80", "\xED\xA0\x80"})  // overlong, surrogate
+      QCOMPARE(DetectEncoding(notUtf8), TextEncoding::Windows1252);
+    // Every byte survives a round trip through the Windows-1252 reading.
+    QByteArray all;
+    for (int b = 0; b < 256; ++b) all.append(char(b));
+    QCOMPARE(EncodeText(DecodeText(all, TextEncoding::Windows1252), TextEncoding::Windows1252),
+             std::optional<QByteArray>(all));
+    QVERIFY(!EncodeText(u"\u4E00", TextEncoding::Windows1252));
+  }
 
-void TestConversionData::localeTexts_data() {
-  QTest::addColumn<QByteArray>("line");
-  QTest::addColumn<bool>("german");
-  QTest::addColumn<QString>("multiplier");
-  QTest::addColumn<QString>("adder");
-  QTest::addColumn<double>("multiplierValue");  // what ReadNumber gets back; NaN: no number
-  QTest::newRow("english") << QByteArray(R"("a","b","T","0.3048",0.5)") << false << "0.3048"
-                           << "0.5" << 0.3048;
-  QTest::newRow("german adder and multiplier")
-      << QByteArray(R"("a","b","T","0.3048",0.5)") << true << "0,3048"
-      << "0,5" << 0.3048;
-  QTest::newRow("german exponent")
-      << QByteArray(R"("a","b","T","1.5E-3",-459.67)") << true << "1,5E-3"
-      << "-459,67" << 0.0015;
-  QTest::newRow("word kept") << QByteArray(R"("a","b","T","two",0)") << true << "two"
-                             << "0" << qQNaN();
-  QTest::newRow("unquoted zero multiplier") << QByteArray(R"("a","b","T",0,0)") << false << "0"
-                                            << "0" << 0.0;
-  QTest::newRow("multiplier beyond a double kept")
-      << QByteArray(R"("a","b","T","1e400",1e-400)") << false << "1e400"
-      << "0" << qQNaN();
-  QTest::newRow("adder to 15 digits")
-      << QByteArray(R"("a","b","T","1",0.1234567890123456789)") << false << "1"
-      << "0.123456789012346" << 1.0;
-}
-
-void TestConversionData::localeTexts() {
-  QFETCH(QByteArray, line);
-  QFETCH(bool, german);
-  QFETCH(QString, multiplier);
-  QFETCH(QString, adder);
-  QFETCH(double, multiplierValue);
-  const NumberSeparators sep = german ? kGerman : kEnglishSeparators;
-  const ConversionsFile parsed = ParseConversions(line, sep);
-  QCOMPARE(int(parsed.records.size()), 1);
-  QCOMPARE(parsed.records[0].Multiplier, multiplier);
-  QCOMPARE(parsed.records[0].Adder, adder);
-  const ReadResult back = ReadNumber(parsed.records[0].Multiplier, sep);
-  QCOMPARE(back.ok(), !qIsNaN(multiplierValue));
-  if (back.ok()) QCOMPARE(back.value, multiplierValue);
-}
-
-void TestConversionData::parseTypes_data() {
-  QTest::addColumn<QByteArray>("file");
-  QTest::addColumn<QStringList>("names");
-  QTest::addColumn<int>("skipped");
-  QTest::newRow("usual") << QByteArray("\"ALL\"\r\n\"LENGTH\"\r\n\"MASS\"\r\n")
-                         << QStringList{"ALL", "LENGTH", "MASS"} << 0;
-  QTest::newRow("empty file: one empty entry") << QByteArray() << QStringList{""} << 0;
-  QTest::newRow("unquoted, no final break")
-      << QByteArray("ALL\nAREA") << QStringList{"ALL", "AREA"} << 0;
-  QTest::newRow("two fields skipped")
-      << QByteArray("\"ALL\"\n\"A\",\"B\"\n\"C\"") << QStringList{"ALL", "C"} << 1;
-}
-
-void TestConversionData::parseTypes() {
-  QFETCH(QByteArray, file);
-  QFETCH(QStringList, names);
-  QFETCH(int, skipped);
-  const TypesFile parsed = ParseTypes(file);
-  QCOMPARE(parsed.names, names);
-  QCOMPARE(parsed.report.skippedLines, skipped);
-}
-
-void TestConversionData::limits() {
-  QByteArray records;
-  for (int i = 0; i < kMaxConversionRecords + 2; ++i)
-    records += "\"u" + QByteArray::number(i) + "\",\"v\",\"T\",\"1\",0\r\n";
-  const ConversionsFile conv = ParseConversions(records, kEnglishSeparators);
-  QCOMPARE(int(conv.records.size()), kMaxConversionRecords);
-  QVERIFY(conv.report.truncated);
-  QCOMPARE(conv.report.limit, kMaxConversionRecords);
-  QCOMPARE(conv.records.back().FromUnit, QString("u%1").arg(kMaxConversionRecords - 1));
-
-  QByteArray types;
-  for (int i = 0; i < kMaxTypeLines + 1; ++i) types += "\"t\"\n";
-  const TypesFile t = ParseTypes(types);
-  QCOMPARE(int(t.names.size()), kMaxTypeLines);
-  QVERIFY(t.report.truncated);
-}
-
-void TestConversionData::missingFiles() {
-  QTemporaryDir dir;
-  const TypesFile types = ReadTypeFile(dir.filePath("type.txt"));
-  QVERIFY(types.report.missing);
-  QCOMPARE(types.names, QStringList{QString()});
-  const ConversionsFile conv = ReadConversionFile(dir.filePath("convert.txt"), kGerman);
-  QVERIFY(conv.report.missing);
-  QVERIFY(!conv.report.error.isEmpty());
-  QVERIFY(conv.records.empty());
-}
-
-void TestConversionData::windows1252() {
-  // 0xB0 is the degree sign, 0x80 the euro sign; not valid UTF-8.
-  const QByteArray file = "\"Grad \xB0\x43 \x80\",\"b\",\"T\",\"1\",0\r\n";
-  QCOMPARE(DetectEncoding(file), TextEncoding::Windows1252);
-  const auto parsed = ParseConversions(file, kEnglishSeparators);
-  QCOMPARE(parsed.records.at(0).FromUnit, QString::fromUtf8("Grad °C €"));
-  QCOMPARE(DetectEncoding("\"Grad \xC2\xB0\x43\""), TextEncoding::Utf8);
-  QCOMPARE(DetectEncoding("\xC0\x80"), TextEncoding::Windows1252);  // overlong
-  // Every byte survives a round trip through the Windows-1252 reading.
-  QByteArray all;
-  for (int b = 0; b < 256; ++b) all.append(char(b));
-  QCOMPARE(EncodeText(DecodeText(all, TextEncoding::Windows1252), TextEncoding::Windows1252),
-           std::optional<QByteArray>(all));
-  QVERIFY(!EncodeText(u"\u4E00", TextEncoding::Windows1252));
-}
-
-void TestConversionData::lineWriter_data() {
-  QTest::addColumn<QString>("multiplier");
-  QTest::addColumn<double>("adder");
-  QTest::addColumn<QString>("line");
-  QTest::newRow("blank multiplier and adder") << "" << 0.0 << R"("F","T","G",0,0)";
-  QTest::newRow("typed multiplier, half adder") << "2.54" << 0.5 << R"("F","T","G","2.54",0.5)";
-  QTest::newRow("word multiplier") << "two" << -40.0 << R"("F","T","G","two",-40)";
-  QTest::newRow("tiny adder, round trip")
-      << "1" << 1.0 / 3.0 << R"("F","T","G","1",0.3333333333333333)";
-  QTest::newRow("big adder") << "1" << 1e300 << R"("F","T","G","1",1E+300)";
-}
-
-void TestConversionData::lineWriter() {
-  QFETCH(QString, multiplier);
-  QFETCH(double, adder);
-  QFETCH(QString, line);
-  const auto written = RecordLine("F", "T", "G", multiplier, adder);
-  QCOMPARE(written.value_or("<refused>"), line);
   // What the writer makes, the reader takes back as the same record.
-  const auto parsed = ParseConversions(line.toUtf8(), kEnglishSeparators);
-  QCOMPARE(int(parsed.records.size()), 1);
-  const double back = ReadNumber(parsed.records[0].Adder, kEnglishSeparators).value;
-  QVERIFY(qAbs(back - adder) <= 1e-14 * qAbs(adder));
-  QVERIFY(!RecordLine("F\"", "T", "G", multiplier, adder));
-  QVERIFY(!TypeLine("a\"b"));
-  QCOMPARE(TypeLine("MASS").value_or(""), QString("\"MASS\""));
-}
+  void lineWriter() {
+    // clang-format off
+    const std::tuple<QString, double, const char *> rows[] = {
+        {"", 0, "'F','T','G',0,0"}, {"2.54", 0.5, "'F','T','G','2.54',0.5"},
+        {"two", -40, "'F','T','G','two',-40"}, {"1", 1e300, "'F','T','G','1',1E+300"},
+        {"1", 1.0 / 3, "'F','T','G','1',0.3333333333333333"}};
+    // clang-format on
+    for (const auto &[multiplier, adder, line] : rows) {
+      QCOMPARE(RecordLine("F", "T", "G", multiplier, adder).value_or("<refused>").toUtf8(),
+               Q(line));
+      const auto parsed = ParseConversions(Q(line), kEnglishSeparators);
+      QCOMPARE(int(parsed.records.size()), 1);
+      const double back = ReadNumber(parsed.records[0].Adder, kEnglishSeparators).value;
+      QVERIFY(qAbs(back - adder) <= 1e-14 * qAbs(adder));
+    }
+    QVERIFY(!RecordLine("F\"", "T", "G", "1", 0));
+    QVERIFY(!RecordLine("F", "T", "G", "1", qInf()));
+    QVERIFY(!TypeLine("a\"b"));
+  }
 
-void TestConversionData::append_data() {
-  QTest::addColumn<QByteArray>("before");
-  QTest::addColumn<QString>("line");
-  QTest::addColumn<QByteArray>("after");
-  QTest::newRow("new file") << QByteArray() << "\"A\"" << QByteArray("\"A\"\r\n");
-  QTest::newRow("ends with crlf") << QByteArray("\"X\"\r\n") << "\"A\""
-                                  << QByteArray("\"X\"\r\n\"A\"\r\n");
-  QTest::newRow("no final break") << QByteArray("\"X\"") << "\"A\""
-                                  << QByteArray("\"X\"\r\n\"A\"\r\n");
-  QTest::newRow("utf-8 kept") << QByteArray("\"\xC2\xB0\"\r\n") << QString::fromUtf8("\"µ\"")
-                              << QByteArray("\"\xC2\xB0\"\r\n\"\xC2\xB5\"\r\n");
-  QTest::newRow("windows-1252 kept") << QByteArray("\"\xB0\"\r\n") << QString::fromUtf8("\"µ\"")
-                                     << QByteArray("\"\xB0\"\r\n\"\xB5\"\r\n");
-}
-
-void TestConversionData::append() {
-  QFETCH(QByteArray, before);
-  QFETCH(QString, line);
-  QFETCH(QByteArray, after);
-  QTemporaryDir dir;
-  const QString path = dir.filePath("convert.txt");
-  if (!before.isEmpty()) QVERIFY(test::WriteBytes(path, before));
-  const AppendResult r = AppendLine(path, line);
-  QVERIFY2(r.ok, qPrintable(r.error));
-  QCOMPARE(test::ReadBytes(path), after);
-}
+  // What AppendLine refuses leaves the file as it was.
+  void append() {
+    const QByteArray x = Q("'X'\r\n"), cp1252 = Q("'\xB0'\r\n"), bom = "\xEF\xBB\xBF";
+    // clang-format off
+    const std::tuple<QByteArray, QString, QByteArray> rows[] = {
+        {"", "'A'", Q("'A'\r\n")}, {x, "'A'", x + Q("'A'\r\n")},
+        {x.chopped(2), "'A'", x + Q("'A'\r\n")}, {bom, "'A'", bom + Q("'A'\r\n")},
+        {Q("'\xC2\xB0'\r\n"), "'µ'", Q("'\xC2\xB0'\r\n'\xC2\xB5'\r\n")},
+        {cp1252, "'µ'", cp1252 + Q("'\xB5'\r\n")},
+        {cp1252, "'\u4E00'", cp1252}, {x, "'A'\n'B'", x}};  // refused: not Windows-1252, a break
+    // clang-format on
+    for (const auto &[before, line, after] : rows) {
+      QTemporaryDir dir;
+      const QString path = dir.filePath("convert.txt");
+      if (!before.isEmpty()) QVERIFY(test::WriteBytes(path, before));
+      const AppendResult r = AppendLine(path, QString(line).replace(u'\'', u'"'));
+      QCOMPARE(r.ok, after != before);
+      QCOMPARE(r.error.isEmpty(), r.ok);
+      QCOMPARE(test::ReadBytes(path), after);
+    }
+  }
+};
 
 QTEST_GUILESS_MAIN(TestConversionData)
 #include "tst_conversion_data.moc"
