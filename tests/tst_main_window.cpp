@@ -195,6 +195,7 @@ QString TestMainWindow::State(const QString &key) const {
       {"FG1", w.FG1->TextMatrix(1, 0)},  // the master table keeps file order
       {"picks1", picks1_->count()}, {"picks2", picks2_->count()}, {"clicks", gridClicks_->count()},
       {"cursor", w.Combo1->lineEdit()->cursorPosition()}, {"sorted", w.SortFrom},
+      {"cursor1", w.Text1->cursorPosition()}, {"cursor2", w.Text2->cursorPosition()},
       {"busy", QApplication::overrideCursor() != nullptr},
       {"visible", v->viewport()->rect().contains(current)},
       {"focus", w.focusWidget() ? w.focusWidget()->objectName() : QString()},
@@ -208,10 +209,10 @@ QString TestMainWindow::State(const QString &key) const {
 void TestMainWindow::fields_data() {
   QTest::addColumn<QString>("script");
   Row("state", "is Combo1 ALL; is Combo2 2; is Text1 1; is Text2 1; is Label1; is focus Text1; is Rows 32; is Row 1; is From Feet (ft)|Celsius|...");
-  Row("Enter converts through the first record", "key Text1 Return; is Text2 .30");
+  Row("Enter converts through the first record", "key Text1 Return; is Text2 .30; is cursor2 0");
   Row("links", "click Label11; click Label13; is opened mailto:sales@quellor.example|https://www.quellor.example/");
   const QString length = "; is From Feet (ft)|Half|Bad|Double|Zero; is Label1 Feet (ft); is Row 1";
-  Row("LENGTH", "set Text1 1; set Text2 typed; pick Combo1 LENGTH; is Text2 .30; is Text1 1.00; is busy false" + length);
+  Row("LENGTH", "set Text1 1; set Text2 typed; pick Combo1 LENGTH; is Text2 .30; is Text1 1.00; is busy false; is cursor1 0; is cursor2 0" + length);
   Row("adder", "set Text1 100; pick Combo1 TEMPERATURE; is From Celsius; is Text2 212.00; is Text1 100.00; is Label1 Celsius");
   Row("substring", "pick Combo1 PRESSURE; is From Psi|inH2O; is Text2 6.89; is Text1 1.00; is Label1 Psi");
   Row("case matters", "set Text2 typed; pick Combo1 pressure; is Rows 1; is Row 0; is Text2 typed; is Text1 1; is Label1");
@@ -222,12 +223,12 @@ void TestMainWindow::fields_data() {
   // Paging, a header click and Enter find no conversion in an empty group and change nothing.
   Row("empty group", "pick Combo1 LENGTH; set Text1 3; set Text2 x; pick Combo1 EMPTY; is Rows 1; is Text1 3; is Text2 x; is Label1; is Label2; "
       "click TopBtn; click PrevBtn; click NextBtn; click BtmBtn; click header 0; key Text1 Return; is Text2 x; is H0 FROM; is sorted 0");
-  Row("digits change", "set Text2 0.3048; pick Combo2 0; is Text1 1; is Text2 0; set Text2 0; pick Combo2 4; is Text1 1.0000; is Text2 0.0000; "
+  Row("digits change", "set Text2 0.3048; pick Combo2 0; is Text1 1; is Text2 0; set Text2 0; pick Combo2 4; is Text1 1.0000; is Text2 0.0000; is cursor1 0; is cursor2 0; "
       "set Text1 100; set Text2 212; pick Combo2 2; is Text1 100.00; is Text2 212.00; set Text1; set Text2 5; pick Combo2 3; is Text2 5; "
       "set Text1 abc; set Text2 0.25; pick Combo2 2; is Text1 abc; is Text2 0.25");
   // Nothing happens while typing, and the typed text is not re-rendered.
   Row("forward", "row 2; set Text2 =; set Text1; type Text1 2; is Text2 =; key Text1 Return; is Text2 35.60; is Text1 2");
-  Row("backward", "row 2; set Text1 =; set Text2; type Text2 35.6; is Text1 =; key Text2 Return; is Text1 2.00; is Text2 35.6");
+  Row("backward", "row 2; set Text1 =; set Text2; type Text2 35.6; is Text1 =; key Text2 Return; is Text1 2.00; is Text2 35.6; is cursor1 0");
   Row("half, choice 1", "row 3; set Combo2 1; set Text1; type Text1 1; key Text1 Return; is Text2 .5");
   Row("zero, choice 0", "row 8; set Combo2 0; set Text1; type Text1 0; key Text1 Return; is Text2");
   Row("backward, choice 5", "row 7; set Combo2 5; set Text2; type Text2 1; key Text2 Return; is Text1 0.50000");

@@ -39,6 +39,13 @@ RowFactors ReadFactors(const FlexGrid &grid, int row, const NumberSeparators &se
   return f;
 }
 
+// A value the program writes into a field shows from its first digit: setText() leaves the
+// cursor at the end, and a number longer than the field would show only its last digits.
+void ShowValue(QLineEdit *field, const QString &text) {
+  field->setText(text);
+  field->setCursorPosition(0);
+}
+
 }  // namespace
 
 void frmMain::Text1_KeyDown(int keyCode) {
@@ -80,7 +87,7 @@ void frmMain::ValueEntry(QLineEdit *from, QLineEdit *to, bool forward) {
     return;
   }
   const PatternSet &set = forward ? FromEntryFormats : ToEntryFormats;
-  to->setText(FormatValue(r, set[size_t(*choice)], sep));
+  ShowValue(to, FormatValue(r, set[size_t(*choice)], sep));
 }
 
 void frmMain::ReconvertCurrentRow(const PatternSet &set) {
@@ -99,8 +106,8 @@ void frmMain::ReconvertCurrentRow(const PatternSet &set) {
       QString text1 = Text1->text();
       QString text2 = GeneralText(r, sep);
       RenderValueFields(text1, text2, Combo2->currentText(), set, sep);
-      Text2->setText(text2);
-      Text1->setText(text1);
+      ShowValue(Text2, text2);
+      ShowValue(Text1, text1);
     }
   }
   Label1->setText(hasRow ? MSFlexGrid1->TextMatrix(row, 0) : QString());
@@ -146,8 +153,8 @@ void frmMain::Combo2_Click() {
   if (Text1->text().isEmpty()) return;
   QString text1 = Text1->text(), text2 = Text2->text();
   RenderValueFields(text1, text2, Combo2->currentText(), DigitsChangeFormats, CurrentSeparators());
-  Text2->setText(text2);
-  Text1->setText(text1);
+  ShowValue(Text2, text2);
+  ShowValue(Text1, text1);
 }
 
 }  // namespace qlc
