@@ -31,12 +31,12 @@
 
 #include "data/conversion_data.h"
 #include "main_window/frm_main.h"
-#include "main_window/pick_combo.h"
 #include "numbers/formats.h"
 #include "numbers/read_number.h"
+#include "rules/generic_compare.h"
+#include "rules/paging.h"
 #include "table/flex_grid.h"
-#include "table/generic_compare.h"
-#include "table/paging.h"
+#include "widgets/pick_combo.h"
 
 namespace {
 
@@ -512,7 +512,7 @@ int main(int argc, char *argv[]) {
   }
   QDir::setCurrent(fixture.dir.path());
   fixture.window = std::make_unique<qlc::frmMain>();
-  fixture.window->Show();
+  fixture.window->show();
   ProcessEvents();
   g_fixture = &fixture;
 

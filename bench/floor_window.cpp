@@ -20,9 +20,9 @@
 #include <QToolButton>
 #include <cmath>
 
-#include "main_window/design.h"
-#include "main_window/pick_combo.h"
 #include "table/flex_grid.h"
+#include "widgets/design.h"
+#include "widgets/pick_combo.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 # Shared by run.sh and test.sh: the packages to build with and the build itself.
 QLC_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-QLC_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgl-dev
+QLC_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev
   libbenchmark-dev fonts-liberation fonts-dejavu-core)
 
 # build DIR BUILD_TYPE [TARGET...]: configures once, then builds what is stale of the named

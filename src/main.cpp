@@ -33,6 +33,6 @@ int main(int argc, char *argv[]) {
   qlc::frmMain window;
   QObject::connect(&instance, &qlc::SingleInstance::RestoreRequested, &window,
                    &qlc::frmMain::RestoreWindow);
-  window.Show();
+  window.show();
   return QApplication::exec();
 }

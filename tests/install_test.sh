@@ -72,9 +72,9 @@ check_deb() {
   local deb="$work/cpack/qlconvert_${version}_$(dpkg --print-architecture).deb"
   [ "$(ls "$work"/cpack/*.deb)" = "$deb" ] || { fail "cpack made no single $deb: $(ls "$work"/cpack/*.deb)"; finish; }
   [ "$(dpkg-deb -f "$deb" Package) $(dpkg-deb -f "$deb" Version)" = "qlconvert $version" ] || fail "package name or version"
-  # The Qt 6 runtime the program needs, the SVG plugins included.
+  # The Qt 6 runtime the program needs.
   echo "Depends: $(dpkg-deb -f "$deb" Depends)"
-  for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6; do
+  for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6; do
     dpkg-deb -f "$deb" Depends | grep -qE "(^|, )$lib( |,|$)" || fail "Depends lacks $lib"
   done
   dpkg-deb -x "$deb" "$work/root"

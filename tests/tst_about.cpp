@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "dialogs/frm_about.h"
+#include "doubles.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/sysinfo.h"
@@ -52,7 +53,7 @@ class TstAbout : public QObject {
   }
   void startSysInfo() {
     QFETCH(SysCase, c);
-    auto registry = std::make_shared<FakeRegistry>();
+    auto registry = std::make_shared<test::FakeRegistry>();
     for (const auto &[key, name, type, data] : {std::tuple{kMsinfo, "PATH", c.pathType, c.path},
                                                 std::tuple{kLocation, "MSINFO", kRegSz, c.msinfo}})
       if (!data.isNull())

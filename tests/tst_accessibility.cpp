@@ -13,9 +13,9 @@
 #include "dialogs/addtypes.h"
 #include "dialogs/dialog.h"
 #include "dialogs/frm_about.h"
-#include "dialogs/message_box.h"
 #include "main_window/frm_main.h"
 #include "test_support.h"
+#include "widgets/message_box.h"
 
 using namespace qlc;
 

@@ -9,9 +9,9 @@
 
 #include "dialogs/addconvert.h"
 #include "dialogs/addtypes.h"
-#include "dialogs/message_box.h"
 #include "table/flex_grid.h"
 #include "test_support.h"
+#include "widgets/message_box.h"
 
 using namespace qlc;
 using qlc::test::ReadBytes;

@@ -2,8 +2,8 @@
 #include <QTableView>
 #include <QtTest>
 
+#include "rules/paging.h"
 #include "table/flex_grid.h"
-#include "table/paging.h"
 
 using namespace qlc;
 

@@ -9,10 +9,10 @@
 #include <memory>
 
 #include "main_window/frm_main.h"
-#include "main_window/pick_combo.h"
 #include "platform/shell.h"
 #include "table/flex_grid.h"
 #include "test_support.h"
+#include "widgets/pick_combo.h"
 
 using namespace qlc;
 
@@ -75,7 +75,7 @@ class TestMainWindow : public QObject {
     picks1_ = std::make_unique<QSignalSpy>(w_->Combo1, &PickCombo::picked);
     picks2_ = std::make_unique<QSignalSpy>(w_->Combo2, &PickCombo::picked);
     gridClicks_ = std::make_unique<QSignalSpy>(w_->MSFlexGrid1, &FlexGrid::Click);
-    w_->Show();
+    w_->show();
     QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
   }
   void cleanup() {
@@ -313,7 +313,7 @@ void TestMainWindow::startupNote() {
   QDir::setCurrent(dir_.path());
   QVERIFY(w.StartupProblems().contains(QDir::toNativeSeparators(folder.path())));
   // The note stays open while the window takes input.
-  w.Show();
+  w.show();
   QTRY_VERIFY(w.findChild<QMessageBox *>("StartupMessage") &&
               w.findChild<QMessageBox *>("StartupMessage")->isVisible());
   for (const int key : {int(Qt::Key_Backspace), int('4'), int(Qt::Key_Return)})
@@ -343,7 +343,7 @@ void TestMainWindow::commaDecimalLocale() {
 void TestMainWindow::typeListFitsBeforeInput() {
   for (const bool frameFirst : {true, false}) {
     frmMain w;
-    w.Show();
+    w.show();
     QCOMPARE(w.Combo1->view()->minimumWidth(), 0);  // nothing drawn yet
     if (frameFirst) QVERIFY(QTest::qWaitForWindowExposed(&w));
     // On the arrow: a click on the text of an editable box does not open its list.

@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "dialogs/frm_about.h"
-#include "main_window/contrast.h"
 #include "main_window/frm_main.h"
+#include "rules/contrast.h"
 #include "test_support.h"
 
 using namespace qlc;
@@ -42,7 +42,7 @@ class TestTheme : public QObject {
     QDir::setCurrent(dir_.path());
     // Both windows are made under the starting palette; each row switches it while they run.
     main_ = std::make_unique<frmMain>();
-    main_->Show();
+    main_->show();
     about_ = std::make_unique<frmAbout>();
     about_->show();
     QVERIFY(QTest::qWaitForWindowExposed(main_.get()));

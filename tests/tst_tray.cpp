@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "dialogs/dialog.h"
+#include "doubles.h"
 #include "main_window/frm_main.h"
 #include "platform/tray_host.h"
 #include "test_support.h"
@@ -21,7 +22,7 @@ class TestTray : public QObject {
   Q_OBJECT
 
   QTemporaryDir dir_;
-  FakeTrayHost *host_ = nullptr;
+  test::FakeTrayHost *host_ = nullptr;
   bool hostAvailable_ = true;
   int answer_ = kCancelClose;
   int prompts_ = 0;
@@ -32,7 +33,7 @@ class TestTray : public QObject {
   std::unique_ptr<frmMain> MakeWindow(bool trayAvailable) {
     hostAvailable_ = trayAvailable, prompts_ = 0, answer_ = kCancelClose;
     auto window = std::make_unique<frmMain>();
-    window->Show();
+    window->show();
     QCoreApplication::processEvents();
     return window;
   }
@@ -47,7 +48,7 @@ class TestTray : public QObject {
                              "\"Inches\",\"Centimeters\",\"Length\",\"2.54\",0\r\n"));
     QVERIFY(QDir::setCurrent(dir_.path()));
     TrayHostFactory() = [this] {
-      auto host = std::make_unique<FakeTrayHost>();
+      auto host = std::make_unique<test::FakeTrayHost>();
       host->available = hostAvailable_;
       host_ = host.get();
       return std::unique_ptr<TrayHost>(std::move(host));

@@ -90,7 +90,7 @@ bool ReadWholeFile(const QString &path, QByteArray &bytes, LoadReport &report) {
 QString DecodeFile(const QByteArray &bytes, LoadReport &report) {
   report.encoding = DetectEncoding(bytes);
   QByteArray body = bytes;
-  if (report.encoding == TextEncoding::Utf8 && body.startsWith("\xEF\xBB\xBF")) body.remove(0, 3);
+  if (report.encoding == TextEncoding::Utf8 && body.startsWith(kUtf8Bom)) body.remove(0, 3);
   return DecodeText(body, report.encoding);
 }
 
@@ -396,8 +396,7 @@ LoadReport ParseConversions(const QByteArray &bytes, const NumberSeparators &sep
   QByteArrayView body = bytes;
   // As DecodeFile reads it: without the byte-order mark, and without a second one right
   // after it, which QString::fromUtf8 drops as well.
-  for (int i = 0; i < 2 && report.encoding == TextEncoding::Utf8 && body.startsWith("\xEF\xBB\xBF");
-       ++i)
+  for (int i = 0; i < 2 && report.encoding == TextEncoding::Utf8 && body.startsWith(kUtf8Bom); ++i)
     body = body.sliced(3);
   // The lines decoded one at a time: the whole text is never held at once.
   int lines = 0;
@@ -558,7 +557,7 @@ AppendResult AppendLine(const QString &path, const QString &line) {
   }
   QByteArray bytes;
   // A file of only a byte-order mark (an empty file saved as UTF-8) has no line to end.
-  if (!existing.isEmpty() && existing != "\xEF\xBB\xBF" && !existing.endsWith('\n') &&
+  if (!existing.isEmpty() && existing != kUtf8Bom && !existing.endsWith('\n') &&
       !existing.endsWith('\r'))
     bytes.append("\r\n");
   bytes.append(*encoded);

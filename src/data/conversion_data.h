@@ -22,6 +22,14 @@ struct ConversionRecord {
   friend bool operator==(const ConversionRecord &, const ConversionRecord &) = default;
 };
 
+// The two data files, in the program's working folder.
+inline constexpr char kTypeFileName[] = "type.txt";
+inline constexpr char kConvertFileName[] = "convert.txt";
+// Line 1 of type.txt: the group chooser's entry for every record.
+inline constexpr char kAllTypes[] = "ALL";
+// What an editor saving as UTF-8 may put before the first line.
+inline constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
+
 inline constexpr int kMaxConversionRecords = 32766;
 inline constexpr int kMaxTypeLines = 32767;
 

@@ -2,16 +2,15 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "data/conversion_data.h"
-#include "dialogs/addtypes.h"
-#include "dialogs/message_box.h"
-#include "main_window/design.h"
+#include "data/type_list.h"
 #include "numbers/read_number.h"
+#include "widgets/design.h"
+#include "widgets/message_box.h"
 
 namespace qlc {
 
@@ -39,17 +38,10 @@ QLineEdit *MakeField(QWidget *parent, const char *name, QLabel *label, int top) 
 
 }  // namespace
 
-addconvert::addconvert(QWidget *parent, const QString &folder) : QDialog(parent) {
-  setObjectName(QStringLiteral("addconvert"));
-  setWindowTitle(QStringLiteral("Add Conversion"));
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-  setModal(true);
-  setFont(DesignFont(Face::Arial, 8.25));
-  resize(TwipsToPx(4680), TwipsToPx(3750));
-  const QDir dir(folder.isEmpty() ? QDir::currentPath() : folder);
-  typePath_ = dir.filePath(QStringLiteral("type.txt"));
-  convertPath_ = dir.filePath(QStringLiteral("convert.txt"));
+addconvert::addconvert(QWidget *parent, const QString &folder)
+    : AddDialog(parent, "addconvert", QStringLiteral("Add Conversion"), 3750, folder) {
+  typePath_ = DataPath(kTypeFileName);
+  convertPath_ = DataPath(kConvertFileName);
 
   Label6 = new QLabel(
       QStringLiteral("Choose from an existing Type category then add your new conversion."), this);
@@ -163,10 +155,6 @@ void addconvert::CommandOK_Click() {
 
 void addconvert::CommandCancel_Click() {
   reject();
-}
-
-void addconvert::keyPressEvent(QKeyEvent *event) {
-  if (!AddDialogKey(this, event)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace qlc

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QDialog>
 #include <QString>
+
+#include "dialogs/add_dialog.h"
 
 class QComboBox;
 class QLabel;
@@ -11,7 +12,7 @@ class QPushButton;
 namespace qlc {
 
 // "Add Conversion": appends one conversion record to convert.txt.
-class addconvert : public QDialog {
+class addconvert : public AddDialog {
   Q_OBJECT
  public:
   // folder holds type.txt and convert.txt; empty means the working directory.
@@ -35,9 +36,6 @@ class addconvert : public QDialog {
   void Form_Load();
   void CommandOK_Click();
   void CommandCancel_Click();
-
- protected:
-  void keyPressEvent(QKeyEvent *event) override;
 
  private:
   void Refuse(const QString &text);

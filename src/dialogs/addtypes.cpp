@@ -3,84 +3,22 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 
 #include "data/conversion_data.h"
-#include "dialogs/message_box.h"
-#include "main_window/design.h"
+#include "data/type_list.h"
 #include "table/flex_grid.h"
+#include "widgets/design.h"
+#include "widgets/message_box.h"
 
 namespace qlc {
 
-namespace {
-
-// True when the file is missing or holds nothing but blanks, line breaks and a byte-order
-// mark: it has no all-types line yet.
-bool LacksAllTypesLine(const QString &path) {
-  const QFileInfo info(path);
-  // A folder or a device in its place is left to the append to report.
-  if (!info.isFile()) return !info.exists();
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  QByteArray bytes = file.readAll();
-  if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);  // an empty file saved as UTF-8
-  return bytes.trimmed().isEmpty();
-}
-
-// Appends the type, first writing the all-types line when the file has none, so that the
-// new type does not become line 1 (which the Add dialogs hide and the main window shows
-// as "ALL"). On failure the file is as it was.
-AppendResult AppendType(const QString &path, const QString &line) {
-  if (!LacksAllTypesLine(path)) return AppendLine(path, line);
-  const bool existed = QFileInfo::exists(path);
-  const qint64 oldSize = existed ? QFileInfo(path).size() : 0;
-  AppendResult result = AppendLine(path, *TypeLine(QStringLiteral("ALL")));
-  if (!result.ok) return result;
-  result = AppendLine(path, line);
-  if (!result.ok) {
-    // Take the all-types line back out.
-    if (existed)
-      QFile(path).resize(oldSize);
-    else
-      QFile::remove(path);
-  }
-  return result;
-}
-
-}  // namespace
-
-QStringList ListedTypes(const QString &typePath) {
-  const TypesFile file = ReadTypeFile(typePath);
-  if (file.report.missing) return {};
-  QStringList names = file.names;
-  if (!names.isEmpty()) names.removeFirst();
-  return names;
-}
-
-bool AddDialogKey(QDialog *dialog, QKeyEvent *event) {
-  const int key = event->key();
-  if (key != Qt::Key_Escape && key != Qt::Key_Return && key != Qt::Key_Enter) return false;
-  // A focused button leaves Enter to the dialog, as it is no default button.
-  if (key != Qt::Key_Escape)
-    if (auto *button = qobject_cast<QPushButton *>(dialog->focusWidget())) button->click();
-  event->accept();
-  return true;
-}
-
-addtypes::addtypes(QWidget *parent, const QString &folder) : QDialog(parent) {
-  setObjectName(QStringLiteral("addtypes"));
-  setWindowTitle(QStringLiteral("Add Type"));
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-  setModal(true);
-  setFont(DesignFont(Face::Arial, 8.25));
-  resize(TwipsToPx(4680), TwipsToPx(3195));
-  typePath_ =
-      QDir(folder.isEmpty() ? QDir::currentPath() : folder).filePath(QStringLiteral("type.txt"));
+addtypes::addtypes(QWidget *parent, const QString &folder)
+    : AddDialog(parent, "addtypes", QStringLiteral("Add Type"), 3195, folder) {
+  typePath_ = DataPath(kTypeFileName);
 
   MSFG1 = new FlexGrid(1, this, this);
   MSFG1->setObjectName(QStringLiteral("MSFG1"));
@@ -151,10 +89,6 @@ void addtypes::Command1_Click() {
 
 void addtypes::Command2_Click() {
   reject();
-}
-
-void addtypes::keyPressEvent(QKeyEvent *event) {
-  if (!AddDialogKey(this, event)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace qlc

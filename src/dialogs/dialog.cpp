@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "main_window/design.h"
 #include "tray/winproc.h"
+#include "widgets/design.h"
 
 namespace qlc {
 

@@ -8,8 +8,9 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "main_window/design.h"
 #include "platform/shell.h"
+#include "widgets/design.h"
+#include "widgets/message_box.h"
 
 namespace qlc {
 
@@ -45,7 +46,10 @@ QString frmAbout::HomePage() {
   return QString::fromLatin1(kHomePage);
 }
 
-frmAbout::frmAbout(QWidget *parent) : QDialog(parent), sysInfo_(SystemSysInfoServices(this)) {
+frmAbout::frmAbout(QWidget *parent)
+    : QDialog(parent), sysInfo_(SystemSysInfoServices([this](const QString &text) {
+        ShowMessage(this, QMessageBox::Information, text);
+      })) {
   setObjectName(QStringLiteral("frmAbout"));
   // A fixed dialog frame: no minimise or maximise box, no resizing.
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |

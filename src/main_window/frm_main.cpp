@@ -23,12 +23,12 @@
 #include <cmath>
 
 #include "data/conversion_data.h"
-#include "main_window/design.h"
 #include "main_window/first_frame.h"
-#include "main_window/pick_combo.h"
 #include "main_window/tray_state.h"
 #include "platform/shell.h"
 #include "table/flex_grid.h"
+#include "widgets/design.h"
+#include "widgets/pick_combo.h"
 
 namespace qlc {
 
@@ -319,11 +319,11 @@ void frmMain::ShowStartupProblems() {
 }
 
 void frmMain::LoadTypes() {
-  const TypesFile types = ReadTypeFile(QDir::current().filePath(QStringLiteral("type.txt")));
-  NoteProblem(QStringLiteral("type.txt"), types.report);
+  const TypesFile types = ReadTypeFile(QDir::current().filePath(QLatin1String(kTypeFileName)));
+  NoteProblem(QLatin1String(kTypeFileName), types.report);
   Combo1->clear();
   Combo1->addItems(types.names);
-  Combo1->setEditText(QStringLiteral("ALL"));
+  Combo1->setEditText(QLatin1String(kAllTypes));
 }
 
 void frmMain::FitTypeList() {
@@ -350,7 +350,7 @@ void frmMain::LoadConversions() {
   MSFlexGrid1->ClearBody();
   // The records go straight into the master table, one more row reserved for its last.
   const LoadReport report = ReadConversionFile(
-      QDir::current().filePath(QStringLiteral("convert.txt")), CurrentSeparators(),
+      QDir::current().filePath(QLatin1String(kConvertFileName)), CurrentSeparators(),
       {[this](int records) { FG1->Reserve(records + 1); },
        [this](ConversionRecord &&r) {
          const QString cells[5] = {std::move(r.FromUnit), std::move(r.ToUnit),
@@ -358,7 +358,7 @@ void frmMain::LoadConversions() {
                                    std::move(r.Adder)};
          FG1->AddRow(cells);
        }});
-  NoteProblem(QStringLiteral("convert.txt"), report);
+  NoteProblem(QLatin1String(kConvertFileName), report);
   const int records = FG1->Rows() - 1;
   // The master table keeps one empty row after the last record.
   FG1->AddItem(QString());
@@ -367,10 +367,6 @@ void frmMain::LoadConversions() {
   MSFlexGrid1->ShareRows(*FG1, records);
   FG1->SetRedraw(true);
   MSFlexGrid1->SetRedraw(true);
-}
-
-void frmMain::Show() {
-  show();
 }
 
 void frmMain::changeEvent(QEvent *event) {

@@ -7,7 +7,8 @@
 #include <memory>
 
 #include "numbers/formats.h"
-#include "table/paging.h"
+#include "rules/paging.h"
+#include "tray/winproc.h"
 
 class QAction;
 class QLabel;
@@ -26,14 +27,12 @@ struct TrayState;
 
 // The main window: the conversion view, the table with its paging buttons, the menus
 // and the tray. It owns all shared state of the running program.
-class frmMain : public QMainWindow {
+class frmMain : public QMainWindow, public TrayWindow {
   Q_OBJECT
  public:
-  // Loads the data files from the working directory (start-up); Show() then shows it.
+  // Loads the data files from the working directory (start-up); show() then shows it.
   explicit frmMain(QWidget *parent = nullptr);
   ~frmMain() override;
-
-  void Show();
 
   // Controls, named as the rest of the program names them.
   QLabel *Image2 = nullptr;
@@ -114,7 +113,8 @@ class frmMain : public QMainWindow {
   void ShellTrayDelete();
   void HookWindow();
   void UnhookWindow();
-  void RestoreWindow();
+  void RestoreWindow() override;
+  QMenu *TrayMenu() const override { return zmnuSysTrayDemo; }
   // True while the tray icon is really shown, so hiding the window cannot lose it.
   bool TrayIconShown() const;
 

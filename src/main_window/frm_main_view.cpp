@@ -5,9 +5,10 @@
 #include <QLineEdit>
 #include <cmath>
 
+#include "data/conversion_data.h"
 #include "main_window/frm_main.h"
-#include "main_window/pick_combo.h"
 #include "table/flex_grid.h"
+#include "widgets/pick_combo.h"
 
 namespace qlc {
 
@@ -117,7 +118,7 @@ void frmMain::ReconvertCurrentRow(const PatternSet &set) {
 void frmMain::Combo1_Click() {
   BusyCursor busy;
   const QString group = Combo1->currentText();
-  const bool all = group == QLatin1String("ALL");
+  const bool all = group == QLatin1String(kAllTypes);
   MSFlexGrid1->SetRedraw(false);
   MSFlexGrid1->ClearBody();
   // The master table's last row is the empty one after the records.

@@ -3,12 +3,9 @@
 // API with their status codes (0 is success). Kept free of Qt so that the Windows backend
 // can be checked with a cross compiler on its own.
 
-#include <cstddef>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace qlc {
 
@@ -39,32 +36,5 @@ class Registry {
 
 // The registry of the system; on systems without one every key is missing.
 std::unique_ptr<Registry> SystemRegistry();
-
-// An in-memory registry for tests: values by root, key path and value name, and a log of
-// every call in the order made.
-class FakeRegistry final : public Registry {
- public:
-  void SetValue(std::uint32_t root, const std::string &path, const std::string &name,
-                std::uint32_t type, std::vector<unsigned char> data);
-  // A key that exists without values.
-  void AddKey(std::uint32_t root, const std::string &path);
-
-  long OpenKey(std::uint32_t root, const std::string &path, std::uint32_t access,
-               Handle &key) override;
-  long QueryValue(Handle key, const std::string &name, std::uint32_t &type, unsigned char *data,
-                  std::uint32_t &length) override;
-  long CloseKey(Handle key) override;
-
-  // "open PATH", "query NAME", "close"; failed opens are logged too.
-  std::vector<std::string> log;
-  std::uint32_t lastAccess = 0;
-  int OpenHandles() const { return int(open_.size()); }
-
- private:
-  using Values = std::map<std::string, std::pair<std::uint32_t, std::vector<unsigned char>>>;
-  std::map<std::pair<std::uint32_t, std::string>, Values> keys_;
-  std::map<Handle, const Values *> open_;
-  Handle next_ = 0x100;
-};
 
 }  // namespace qlc

@@ -2,11 +2,8 @@
 
 #include <QByteArray>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
-
-#include "dialogs/message_box.h"
 
 namespace qlc {
 
@@ -94,15 +91,13 @@ void StartSysInfo(const SysInfoServices &services) {
   if (!services.startDetached(program)) unavailable();
 }
 
-SysInfoServices SystemSysInfoServices(QWidget *parent) {
+SysInfoServices SystemSysInfoServices(std::function<void(const QString &text)> showMessage) {
   SysInfoServices s;
   s.registry = SystemRegistry();
   s.fileExists = [](const QString &path) { return QFileInfo(path).isFile(); };
   s.findOnPath = [](const QString &name) { return QStandardPaths::findExecutable(name); };
   s.startDetached = [](const QString &program) { return QProcess::startDetached(program, {}); };
-  s.showMessage = [parent](const QString &text) {
-    ShowMessage(parent, QMessageBox::Information, text);
-  };
+  s.showMessage = std::move(showMessage);
 #ifndef Q_OS_WIN
   s.desktopPrograms = {QStringLiteral("kinfocenter"), QStringLiteral("hardinfo2"),
                        QStringLiteral("hardinfo")};

@@ -9,8 +9,6 @@
 
 #include "platform/registry.h"
 
-class QWidget;
-
 namespace qlc {
 
 enum class KeyRead {
@@ -37,8 +35,8 @@ struct SysInfoServices {
 inline const QString kSysInfoUnavailable =
     QStringLiteral("System Information Is Unavailable At This Time");
 
-// The system's own services; messages go through ShowMessage with the given parent.
-SysInfoServices SystemSysInfoServices(QWidget *parent);
+// The system's own services, with the given way to show a message.
+SysInfoServices SystemSysInfoServices(std::function<void(const QString &text)> showMessage);
 
 void StartSysInfo(const SysInfoServices &services);
 

@@ -12,8 +12,7 @@ class QMenu;
 namespace qlc {
 
 // The desktop's status area as the tray code sees it: one icon that can be shown and
-// hidden and that reports mouse actions. The real one sits on QSystemTrayIcon; tests use
-// FakeTrayHost.
+// hidden and that reports mouse actions. The real one sits on QSystemTrayIcon.
 class TrayHost : public QObject {
   Q_OBJECT
  public:
@@ -49,33 +48,6 @@ class SystemTrayHost : public TrayHost {
 
  private:
   QSystemTrayIcon *icon_;
-};
-
-// A tray host under the test's control: availability is a flag, mouse actions are sent
-// with Click().
-class FakeTrayHost : public TrayHost {
-  Q_OBJECT
- public:
-  using TrayHost::TrayHost;
-
-  bool Available() const override { return available; }
-  void SetIcon(const QIcon &i) override { icon = i; }
-  void SetToolTip(const QString &tip) override { toolTip = tip; }
-  void SetMenu(QMenu *m) override { menu = m; }
-  void ShowIcon() override { requested = true; }
-  void HideIcon() override { requested = false; }
-  bool IconRequested() const override { return requested; }
-
-  // What a host does on a mouse action: it reports only for an icon it shows.
-  void Click(QSystemTrayIcon::ActivationReason reason) {
-    if (available && requested) emit Activated(reason);
-  }
-
-  bool available = true;
-  bool requested = false;
-  QIcon icon;
-  QString toolTip;
-  QMenu *menu = nullptr;
 };
 
 // Makes the tray host of a new main window. Tests replace it to hand out a FakeTrayHost;

@@ -10,7 +10,8 @@
 #include <cmath>
 #include <numeric>
 
-#include "table/generic_compare.h"
+#include "rules/generic_compare.h"
+#include "widgets/design.h"
 
 namespace qlc {
 
@@ -223,7 +224,7 @@ void FlexGrid::SetColWidth(int col, int twips) {
   if (view_.isNull()) return;
   // A zero width hides the column; its cells keep their text and move with their row.
   view_->setColumnHidden(col, twips <= 0);
-  if (twips > 0) view_->setColumnWidth(col, int(std::lround(double(twips) / kTwipsPerPixel)));
+  if (twips > 0) view_->setColumnWidth(col, TwipsToPx(twips));
 }
 
 int FlexGrid::Width() const {

@@ -35,8 +35,6 @@ class FlexGridModel : public QAbstractTableModel {
 class FlexGrid : public QObject {
   Q_OBJECT
  public:
-  static constexpr int kTwipsPerPixel = 15;
-
   // With a null viewParent the grid has no view (a hidden table).
   FlexGrid(int cols, QWidget *viewParent, QObject *parent = nullptr);
   ~FlexGrid() override;

@@ -3,7 +3,6 @@
 #include <QCursor>
 #include <QMenu>
 
-#include "main_window/frm_main.h"
 #include "tray/systray.h"
 
 namespace qlc {
@@ -13,7 +12,7 @@ int DialogChoice = kNoAnswer;
 
 std::intptr_t WindowProc(QWidget *hWnd, std::uint32_t uMsg, std::uintptr_t wParam,
                          std::intptr_t lParam) {
-  auto *main = qobject_cast<frmMain *>(hWnd);
+  auto *main = dynamic_cast<TrayWindow *>(hWnd);
   if (main == nullptr || hWnd != TrayIconData.hWnd || uMsg != kTrayCallbackMessage)
     return CallWindowProc(PrevWndProc, hWnd, uMsg, wParam, lParam);
 
@@ -21,7 +20,7 @@ std::intptr_t WindowProc(QWidget *hWnd, std::uint32_t uMsg, std::uintptr_t wPara
     main->RestoreWindow();
   } else if (lParam == kRightButtonUp) {
     // A host that opens the icon's menu itself has done so already; others get it here.
-    QMenu *menu = main->zmnuSysTrayDemo;
+    QMenu *menu = main->TrayMenu();
     if (menu != nullptr && !menu->isVisible()) menu->popup(QCursor::pos());
   }
   return 0;

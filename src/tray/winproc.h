@@ -2,9 +2,22 @@
 
 #include <cstdint>
 
+class QMenu;
 class QWidget;
 
 namespace qlc {
+
+// What the tray's window procedure asks of the window that owns the icon.
+class TrayWindow {
+ public:
+  // Shows the window again, as it was before it went to the tray.
+  virtual void RestoreWindow() = 0;
+  // The icon's menu, opened on a right click where the host does not open it itself.
+  virtual QMenu *TrayMenu() const = 0;
+
+ protected:
+  ~TrayWindow() = default;
+};
 
 // A window procedure: the handler of one window's messages.
 using WndProc = std::intptr_t (*)(QWidget *hWnd, std::uint32_t uMsg, std::uintptr_t wParam,

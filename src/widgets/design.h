@@ -9,11 +9,10 @@
 #include <QWidget>
 #include <cmath>
 
-#include "table/flex_grid.h"
-
 namespace qlc {
 
-inline constexpr int kTwipsPerPixel = FlexGrid::kTwipsPerPixel;
+// The design's unit: 15 twips to the logical pixel.
+inline constexpr int kTwipsPerPixel = 15;
 
 inline int TwipsToPx(int twips) {
   return int(std::lround(double(twips) / kTwipsPerPixel));

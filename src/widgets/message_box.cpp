@@ -1,4 +1,4 @@
-#include "dialogs/message_box.h"
+#include "widgets/message_box.h"
 
 namespace qlc {
 

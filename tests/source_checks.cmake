@@ -6,3 +6,6 @@ if(NOT WIN32)
       ${PROJECT_SOURCE_DIR})
   set_tests_properties(mingw_registry PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
 endif()
+
+# No folder of src/ includes one of a higher layer.
+add_test(NAME layers COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/layers.sh ${PROJECT_SOURCE_DIR})

@@ -1,4 +1,4 @@
-#include "table/generic_compare.h"
+#include "rules/generic_compare.h"
 
 #include <QCollator>
 #include <QCollatorSortKey>

@@ -1,4 +1,4 @@
-#include "main_window/contrast.h"
+#include "rules/contrast.h"
 
 #include <algorithm>
 #include <cmath>

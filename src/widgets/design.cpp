@@ -1,4 +1,4 @@
-#include "main_window/design.h"
+#include "widgets/design.h"
 
 #include <QEvent>
 #include <QFontDatabase>
@@ -8,7 +8,7 @@
 #include <array>
 #include <functional>
 
-#include "main_window/contrast.h"
+#include "rules/contrast.h"
 
 namespace qlc {
 

@@ -1,4 +1,4 @@
-#include "main_window/pick_combo.h"
+#include "widgets/pick_combo.h"
 
 #include <QLineEdit>
 
