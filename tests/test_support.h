@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTest>
+#include <cstddef>
 
 namespace qlc::test {
 
@@ -23,6 +25,14 @@ inline QByteArray ReadBytes(const QString &path) {
   QFile f(path);
   if (!f.open(QIODevice::ReadOnly)) return {};
   return f.readAll();
+}
+
+// The rows of a data-driven test: a table of structs written with designated initialisers,
+// each with a `name`, given to Qt Test as one column "row" (QFETCH(Row, row)).
+template <typename Row, std::size_t N>
+void AddRows(const Row (&rows)[N]) {
+  QTest::addColumn<Row>("row");
+  for (const Row &r : rows) QTest::newRow(r.name) << r;
 }
 
 }  // namespace qlc::test
