@@ -33,14 +33,15 @@ constexpr std::array<char16_t, 32> kCp1252High = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-bool IsBlank(QChar c) {
+// The blanks around a field: space and tab. A no-break space is part of the text.
+bool IsFieldBlank(QChar c) {
   return c == u' ' || c == u'\t';
 }
 
 QStringView TrimBlanks(QStringView s) {
   qsizetype b = 0, e = s.size();
-  while (b < e && IsBlank(s[b])) ++b;
-  while (e > b && IsBlank(s[e - 1])) --e;
+  while (b < e && IsFieldBlank(s[b])) ++b;
+  while (e > b && IsFieldBlank(s[e - 1])) --e;
   return s.mid(b, e - b);
 }
 
@@ -223,7 +224,7 @@ std::optional<QList<Field>> ReadFields(QStringView line) {
   const qsizetype n = line.size();
   qsizetype i = 0;
   for (;;) {
-    while (i < n && IsBlank(line[i])) ++i;
+    while (i < n && IsFieldBlank(line[i])) ++i;
     Field field;
     if (i < n && line[i] == u'"') {
       const qsizetype close = line.indexOf(u'"', i + 1);
@@ -231,7 +232,7 @@ std::optional<QList<Field>> ReadFields(QStringView line) {
       field.kind = Field::QuotedText;
       field.text = line.mid(i + 1, close - i - 1).toString();
       i = close + 1;
-      while (i < n && IsBlank(line[i])) ++i;
+      while (i < n && IsFieldBlank(line[i])) ++i;
       if (i < n && line[i] != u',') return std::nullopt;
     } else {
       qsizetype end = line.indexOf(u',', i);

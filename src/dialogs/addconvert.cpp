@@ -16,15 +16,6 @@ namespace qlc {
 
 namespace {
 
-QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, int left, int top,
-                  int width, int height) {
-  auto *label = new QLabel(text, parent);
-  label->setObjectName(QString::fromLatin1(name));
-  label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  PlaceTwips(label, left, top, width, height);
-  return label;
-}
-
 QLineEdit *MakeField(QWidget *parent, const char *name, QLabel *label, int top) {
   auto *field = new QLineEdit(parent);
   field->setObjectName(QString::fromLatin1(name));
@@ -43,14 +34,16 @@ addconvert::addconvert(QWidget *parent, const QString &folder)
   typePath_ = DataPath(kTypeFileName);
   convertPath_ = DataPath(kConvertFileName);
 
-  Label6 = new QLabel(
-      QStringLiteral("Choose from an existing Type category then add your new conversion."), this);
-  Label6->setObjectName(QStringLiteral("Label6"));
-  Label6->setWordWrap(true);
-  Label6->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  PlaceTwips(Label6, 360, 240, 3975, 495);
+  Label6 = PlaceTwips(
+      MakeLabel(
+          this, "Label6",
+          QStringLiteral("Choose from an existing Type category then add your new conversion."),
+          Qt::AlignLeft | Qt::AlignTop, font(), true),
+      360, 240, 3975, 495);
 
-  Label5 = MakeLabel(this, "Label5", QStringLiteral("Conversion Type:"), 480, 1080, 1455, 255);
+  Label5 = PlaceTwips(MakeLabel(this, "Label5", QStringLiteral("Conversion Type:"),
+                                Qt::AlignRight | Qt::AlignVCenter, font()),
+                      480, 1080, 1455, 255);
   Combo1 = new QComboBox(this);
   Combo1->setObjectName(QStringLiteral("Combo1"));
   Combo1->setEditable(true);
@@ -62,14 +55,21 @@ addconvert::addconvert(QWidget *parent, const QString &folder)
   Label5->setBuddy(Combo1);
   PlaceTwips(Combo1, 2040, 1080, 2295, 315);
 
-  Label1 = MakeLabel(this, "Label1", QStringLiteral("Convert From:"), 840, 1440, 1095, 255);
+  Label1 = PlaceTwips(MakeLabel(this, "Label1", QStringLiteral("Convert From:"),
+                                Qt::AlignRight | Qt::AlignVCenter, font()),
+                      840, 1440, 1095, 255);
   Text1 = MakeField(this, "Text1", Label1, 1440);
-  Label2 = MakeLabel(this, "Label2", QStringLiteral("Convert To:"), 960, 1800, 975, 255);
+  Label2 = PlaceTwips(MakeLabel(this, "Label2", QStringLiteral("Convert To:"),
+                                Qt::AlignRight | Qt::AlignVCenter, font()),
+                      960, 1800, 975, 255);
   Text2 = MakeField(this, "Text2", Label2, 1800);
-  Label3 =
-      MakeLabel(this, "Label3", QStringLiteral("Conversion Multiplier:"), 360, 2160, 1575, 255);
+  Label3 = PlaceTwips(MakeLabel(this, "Label3", QStringLiteral("Conversion Multiplier:"),
+                                Qt::AlignRight | Qt::AlignVCenter, font()),
+                      360, 2160, 1575, 255);
   Text3 = MakeField(this, "Text3", Label3, 2160);
-  Label4 = MakeLabel(this, "Label4", QStringLiteral("Conversion Adder:"), 480, 2520, 1455, 255);
+  Label4 = PlaceTwips(MakeLabel(this, "Label4", QStringLiteral("Conversion Adder:"),
+                                Qt::AlignRight | Qt::AlignVCenter, font()),
+                      480, 2520, 1455, 255);
   Text4 = MakeField(this, "Text4", Label4, 2520);
 
   CommandOK = MakeButton(this, "CommandOK", QStringLiteral("OK"), false);

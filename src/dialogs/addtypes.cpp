@@ -28,10 +28,9 @@ addtypes::addtypes(QWidget *parent, const QString &folder)
   grid->setAccessibleName(QStringLiteral("Conversion Types"));
   PlaceTwips(grid, 240, 240, 2055, 1935);
 
-  Label1 = new QLabel(QStringLiteral("Add New Type"), this);
-  Label1->setObjectName(QStringLiteral("Label1"));
-  Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  PlaceTwips(Label1, 2520, 960, 1935, 375);
+  Label1 = PlaceTwips(MakeLabel(this, "Label1", QStringLiteral("Add New Type"),
+                                Qt::AlignLeft | Qt::AlignTop, font()),
+                      2520, 960, 1935, 375);
 
   Text1 = new QLineEdit(this);
   Text1->setObjectName(QStringLiteral("Text1"));

@@ -11,6 +11,7 @@ class QPushButton;
 
 namespace qlc {
 
+
 // The About box: product, notices, support contacts and the system information button.
 class frmAbout : public QDialog {
   Q_OBJECT
@@ -19,7 +20,6 @@ class frmAbout : public QDialog {
   ~frmAbout() override;
 
   static QString SupportAddress();
-  static QString HomePage();
 
   QLabel *Image1 = nullptr;
   QLabel *lbl3 = nullptr;
@@ -53,7 +53,6 @@ class frmAbout : public QDialog {
 
  protected:
   void keyPressEvent(QKeyEvent *event) override;
-  bool eventFilter(QObject *watched, QEvent *event) override;
 
  private:
   SysInfoServices sysInfo_;

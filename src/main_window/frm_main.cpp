@@ -38,15 +38,6 @@ QFont ArialFont(double points, bool bold = false) {
   return DesignFont(Face::Arial, points, bold);
 }
 
-QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, Qt::Alignment align,
-                  const QFont &font) {
-  auto *label = new QLabel(text, parent);
-  label->setObjectName(QString::fromLatin1(name));
-  label->setAlignment(align);
-  label->setFont(font);
-  return label;
-}
-
 QToolButton *MakePageButton(QWidget *parent, const char *name, const char *image,
                             const QString &tip) {
   auto *button = new QToolButton(parent);
@@ -64,9 +55,6 @@ QToolButton *MakePageButton(QWidget *parent, const char *name, const char *image
 
 QString frmMain::SalesAddress() {
   return QStringLiteral("sales@quellor.example");
-}
-QString frmMain::HomePage() {
-  return QString::fromLatin1(kHomePage);
 }
 
 frmMain::frmMain(QWidget *parent) : QMainWindow(parent), tray_(std::make_unique<TrayState>()) {
@@ -200,18 +188,15 @@ void frmMain::BuildControls() {
   Label10 = MakeLabel(client, "Label10", QStringLiteral("E-mail:"),
                       Qt::AlignRight | Qt::AlignVCenter, ArialFont(8.25));
   PlaceTwips(Label10, 840, 4200, 735, 255);
-  Label11 = MakeLabel(client, "Label11", SalesAddress(), Qt::AlignLeft | Qt::AlignVCenter,
-                      ArialFont(8.25));
-  StyleAsLink(Label11, 8.25);
-  Label11->setAccessibleDescription(QStringLiteral("Write an e-mail to sales"));
-  PlaceTwips(Label11, 1680, 4200, 2175, 255);
-  Label13 = MakeLabel(client, "Label13", QStringLiteral("www.quellor.example"),
-                      Qt::AlignLeft | Qt::AlignVCenter, ArialFont(8.25));
-  StyleAsLink(Label13, 8.25);
-  Label13->setAccessibleDescription(QStringLiteral("Open the home page"));
-  PlaceTwips(Label13, 4320, 4200, 2175, 255);
-  Label11->installEventFilter(this);
-  Label13->installEventFilter(this);
+  auto *sales = new LinkLabel(client, "Label11", SalesAddress(), Qt::AlignLeft | Qt::AlignVCenter,
+                              8.25, QStringLiteral("Write an e-mail to sales"));
+  connect(sales, &LinkLabel::clicked, this, &frmMain::Label11_Click);
+  Label11 = PlaceTwips(sales, 1680, 4200, 2175, 255);
+  auto *home =
+      new LinkLabel(client, "Label13", QLatin1String(kHomePageText),
+                    Qt::AlignLeft | Qt::AlignVCenter, 8.25, QStringLiteral("Open the home page"));
+  connect(home, &LinkLabel::clicked, this, &frmMain::Label13_Click);
+  Label13 = PlaceTwips(home, 4320, 4200, 2175, 255);
 
   // Tab order: Text1, the table, Text2, the four buttons, the two choosers.
   setTabOrder(Text1, grid);
@@ -336,8 +321,7 @@ void frmMain::FitTypeList() {
 }
 
 void frmMain::LoadConversions() {
-  MSFlexGrid1->SetTextMatrix(0, 0, QStringLiteral("FROM"));
-  MSFlexGrid1->SetTextMatrix(0, 1, QStringLiteral("TO"));
+  PlainHeader();
   // Half the table's width each, less a little; whole twips, ties to even.
   const double half = MSFlexGrid1->Width() / 2.0;
   MSFlexGrid1->SetColWidth(0, int(std::nearbyint(half - 151)));
@@ -419,7 +403,7 @@ void frmMain::Label11_Click() {
 }
 
 void frmMain::Label13_Click() {
-  ShellOpen(QUrl(HomePage()));
+  ShellOpen(QUrl(QLatin1String(kHomePage)));
 }
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event) {
@@ -432,11 +416,6 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event) {
     else
       Text2_KeyDown(code);
     return false;
-  }
-  if (event->type() == QEvent::MouseButtonRelease &&
-      static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-    if (watched == Label11) Label11_Click();
-    if (watched == Label13) Label13_Click();
   }
   return QMainWindow::eventFilter(watched, event);
 }

@@ -122,9 +122,8 @@ class frmMain : public QMainWindow, public TrayWindow {
   // when all went well.
   QString StartupProblems() const { return startupProblems_; }
 
-  // The addresses behind the links.
+  // The address behind the e-mail link.
   static QString SalesAddress();
-  static QString HomePage();
 
  protected:
   void changeEvent(QEvent *event) override;
@@ -136,6 +135,8 @@ class frmMain : public QMainWindow, public TrayWindow {
   void BuildMenus();
   void ValueEntry(QLineEdit *from, QLineEdit *to, bool forward);
   void Page(PageButton button, const PatternSet &set);
+  // The table's header captions without a sort mark.
+  void PlainHeader();
   void NoteProblem(const QString &fileName, const LoadReport &report);
   void ShowStartupProblems();
   // Sizes the type list's popup to the widest group name.

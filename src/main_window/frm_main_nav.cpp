@@ -7,10 +7,8 @@ namespace qlc {
 
 namespace {
 
-// Header captions are 13 characters with the direction mark last: v ascending,
+// A sorted column's caption is 13 characters with the direction mark last: v ascending,
 // ^ descending.
-const QString kFrom = QStringLiteral("FROM");
-const QString kTo = QStringLiteral("TO");
 const QString kFromAsc = QStringLiteral("FROM        v");
 const QString kFromDesc = QStringLiteral("FROM        ^");
 const QString kToAsc = QStringLiteral("TO          v");
@@ -27,6 +25,11 @@ bool SortByMemory(FlexGrid &grid, int column, std::int16_t &memory) {
 
 }  // namespace
 
+void frmMain::PlainHeader() {
+  MSFlexGrid1->SetTextMatrix(0, 0, QStringLiteral("FROM"));
+  MSFlexGrid1->SetTextMatrix(0, 1, QStringLiteral("TO"));
+}
+
 void frmMain::MSFlexGrid1_Click() {
   FlexGrid &grid = *MSFlexGrid1;
   const int mouseRow = grid.MouseRow();
@@ -35,13 +38,13 @@ void frmMain::MSFlexGrid1_Click() {
     switch (grid.MouseCol()) {
       case 0: {
         const bool asc = SortByMemory(grid, 0, SortFrom);
+        PlainHeader();
         grid.SetTextMatrix(0, 0, asc ? kFromAsc : kFromDesc);
-        grid.SetTextMatrix(0, 1, kTo);
         break;
       }
       case 1: {
         const bool asc = SortByMemory(grid, 1, SortTo);
-        grid.SetTextMatrix(0, 0, kFrom);
+        PlainHeader();
         grid.SetTextMatrix(0, 1, asc ? kToAsc : kToDesc);
         break;
       }

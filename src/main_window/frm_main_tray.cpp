@@ -31,7 +31,6 @@ int frmMain::ShellTrayAdd() {
   }
   TrayIconData.hWnd = this;
   TrayIconData.uID = kTrayIconId;
-  TrayIconData.uFlags = kTrayFlags;
   TrayIconData.uCallbackMessage = kTrayCallbackMessage;
   TrayIconData.hIcon = windowIcon();
   TrayIconData.szTip = QString::fromLatin1(kTrayTip);

@@ -7,6 +7,7 @@
 
 #include "data/conversion_data.h"
 #include "main_window/frm_main.h"
+#include "rules/conversion.h"
 #include "table/flex_grid.h"
 #include "widgets/pick_combo.h"
 
@@ -74,21 +75,13 @@ void frmMain::ValueEntry(QLineEdit *from, QLineEdit *to, bool forward) {
     QApplication::beep();
     return;
   }
-  // One IEEE operation at a time, as the formulas read.
-  double r;
-  if (forward) {
-    const double t = v.value * f.m;
-    r = t + f.a;
-  } else {
-    const double d = v.value - f.a;
-    r = d / f.m;
-  }
-  if (!std::isfinite(r)) {
+  const std::optional<double> r = Convert(v.value, f.m, f.a, forward);
+  if (!r) {
     QApplication::beep();
     return;
   }
   const PatternSet &set = forward ? FromEntryFormats : ToEntryFormats;
-  ShowValue(to, FormatValue(r, set[size_t(*choice)], sep));
+  ShowValue(to, FormatValue(*r, set[size_t(*choice)], sep));
 }
 
 void frmMain::ReconvertCurrentRow(const PatternSet &set) {
@@ -98,14 +91,14 @@ void frmMain::ReconvertCurrentRow(const PatternSet &set) {
     const NumberSeparators sep = CurrentSeparators();
     const RowFactors f = ReadFactors(*MSFlexGrid1, row, sep);
     const ReadResult v = ReadNumber(Text1->text(), sep);
-    const double p = v.value * f.m;
-    const double r = p + f.a;
-    if (!f.ok || !v.ok() || !std::isfinite(r)) {
+    const std::optional<double> r =
+        f.ok && v.ok() ? Convert(v.value, f.m, f.a, true) : std::nullopt;
+    if (!r) {
       // Nothing that was not computed from the inputs may appear in the fields.
       QApplication::beep();
     } else {
       QString text1 = Text1->text();
-      QString text2 = GeneralText(r, sep);
+      QString text2 = GeneralText(*r, sep);
       RenderValueFields(text1, text2, Combo2->currentText(), set, sep);
       ShowValue(Text2, text2);
       ShowValue(Text1, text1);
@@ -138,8 +131,7 @@ void frmMain::Combo1_Click() {
     }
   }
   if (added) {
-    MSFlexGrid1->SetTextMatrix(0, 0, QStringLiteral("FROM"));
-    MSFlexGrid1->SetTextMatrix(0, 1, QStringLiteral("TO"));
+    PlainHeader();
   }
   MSFlexGrid1->SetRedraw(true);
   if (MSFlexGrid1->Rows() > 1) {

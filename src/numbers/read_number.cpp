@@ -13,7 +13,9 @@ namespace qlc {
 
 namespace {
 
-bool IsBlank(char16_t c) {
+// The blanks around a typed number: space, tab and the no-break space that some locales
+// group digits with.
+bool IsNumberBlank(char16_t c) {
   return c == u' ' || c == u'\t' || c == u'\u00A0';
 }
 bool IsDigit(char16_t c) {
@@ -54,8 +56,8 @@ NumberSeparators CurrentSeparators() {
 ReadResult ReadNumber(QStringView text, const NumberSeparators &sep) {
   const char16_t *s = text.utf16();
   qsizetype begin = 0, end = text.size();
-  while (begin < end && IsBlank(s[begin])) ++begin;
-  while (end > begin && IsBlank(s[end - 1])) --end;
+  while (begin < end && IsNumberBlank(s[begin])) ++begin;
+  while (end > begin && IsNumberBlank(s[end - 1])) --end;
 
   // The number is copied into a C-locale text: grouping dropped, '.' for the decimal
   // separator, no '+' on the mantissa. It is never longer than the source.

@@ -43,10 +43,7 @@ FlexGrid::FlexGrid(int cols, QWidget *viewParent, QObject *parent)
       header_(size_t(cols_)),
       body_(std::make_shared<std::vector<QString>>()),
       colWidths_(size_t(cols_), -1),
-      model_(new FlexGridModel(this)),
-      sortOrder_([](const std::vector<QString> &keys, bool descending) {
-        return GenericSortOrder(keys, descending);
-      }) {
+      model_(new FlexGridModel(this)) {
   if (!viewParent) return;
   auto *view = new QTableView(viewParent);
   view_ = view;
@@ -344,7 +341,7 @@ void FlexGrid::Sort(int order, int column) {
   std::vector<QString> keys;
   keys.reserve(size_t(bodyRows));
   for (int r = 1; r < rows_; ++r) keys.push_back(TextMatrix(r, column));
-  const std::vector<int> perm = sortOrder_(keys, order == 2);
+  const std::vector<int> perm = GenericSortOrder(keys, order == 2);
   if (int(perm.size()) != bodyRows) return;
   // Rows another grid shares are copied, rows of this grid's own are moved.
   const bool own = body_.use_count() == 1;

@@ -65,7 +65,6 @@ class FlexGrid : public QObject {
   // While redraw is off, changes to rows reach the view as one model reset when redraw
   // is switched on again: refilling thousands of rows costs one view update.
   void SetRedraw(bool on);
-  bool Redraw() const { return redraw_; }
 
   int ColWidth(int col) const;
   void SetColWidth(int col, int twips);
@@ -85,11 +84,7 @@ class FlexGrid : public QObject {
   int MouseCol() const { return mouseCol_; }
 
   // Sorts the body rows by one column: order 1 ascending, 2 descending. The keys are
-  // computed once; the sort-order function turns them into a stable permutation (equal
-  // keys keep their order in both directions).
-  using SortOrderFn =
-      std::function<std::vector<int>(const std::vector<QString> &keys, bool descending)>;
-  void SetSortOrderFunction(SortOrderFn fn) { sortOrder_ = std::move(fn); }
+  // computed once and ordered stably (equal keys keep their order in both directions).
   void Sort(int order, int column);
 
  signals:
@@ -125,7 +120,6 @@ class FlexGrid : public QObject {
   bool syncing_ = false;
   FlexGridModel *model_;
   QPointer<QTableView> view_;
-  SortOrderFn sortOrder_;
 };
 
 }  // namespace qlc

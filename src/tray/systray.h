@@ -16,14 +16,12 @@ class TrayHost;
 struct NotifyIconData {
   QPointer<QWidget> hWnd;  // the window that owns the icon and gets its messages
   std::uint32_t uID = 0;
-  std::uint32_t uFlags = 0;
   std::uint32_t uCallbackMessage = 0;
   QIcon hIcon;
   QString szTip;
 };
 
 inline constexpr std::uint32_t kTrayIconId = 125;
-inline constexpr std::uint32_t kTrayFlags = 7;  // message, icon and tip are valid
 inline constexpr std::uint32_t kTrayCallbackMessage = 0x400 + 1;
 inline constexpr char kTrayTip[] = "Quellor Unit Converter";
 

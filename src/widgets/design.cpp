@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QFontDatabase>
 #include <QImageReader>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <array>
@@ -142,12 +143,32 @@ void SetNavy(QWidget *widget) {
   new PaletteFollower(widget, ApplyNavy);
 }
 
-void StyleAsLink(QWidget *label, double points) {
+QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, Qt::Alignment align,
+                  const QFont &font, bool wordWrap) {
+  auto *label = new QLabel(text, parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setFont(font);
+  label->setWordWrap(wordWrap);
+  label->setAlignment(align);
+  return label;
+}
+
+LinkLabel::LinkLabel(QWidget *parent, const char *name, const QString &text, Qt::Alignment align,
+                     double points, const QString &description)
+    : QLabel(text, parent) {
+  setObjectName(QString::fromLatin1(name));
+  setAlignment(align);
   QFont font = DesignFont(Face::Arial, points, true);
   font.setUnderline(true);
-  label->setFont(font);
-  SetNavy(label);
-  label->setCursor(Qt::PointingHandCursor);
+  setFont(font);
+  SetNavy(this);
+  setCursor(Qt::PointingHandCursor);
+  setAccessibleDescription(description);
+}
+
+void LinkLabel::mouseReleaseEvent(QMouseEvent *event) {
+  QLabel::mouseReleaseEvent(event);
+  if (event->button() == Qt::LeftButton) emit clicked();
 }
 
 QIcon Picture(const char *name) {

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QFont>
 #include <QIcon>
+#include <QLabel>
 #include <QPushButton>
 #include <QWidget>
 #include <cmath>
@@ -18,8 +19,10 @@ inline int TwipsToPx(int twips) {
   return int(std::lround(double(twips) / kTwipsPerPixel));
 }
 
-inline void PlaceTwips(QWidget *w, int left, int top, int width, int height) {
+template <typename Widget>
+Widget *PlaceTwips(Widget *w, int left, int top, int width, int height) {
   w->setGeometry(TwipsToPx(left), TwipsToPx(top), TwipsToPx(width), TwipsToPx(height));
+  return w;
 }
 
 // The design's typefaces.
@@ -32,13 +35,30 @@ QFont DesignFont(Face face, double points, bool bold = false);
 
 // The maker's home page, which the main window and the About box both link to.
 inline constexpr char kHomePage[] = "https://www.quellor.example/";
+inline constexpr char kHomePageText[] = "www.quellor.example";
 
 // Navy text, as the design's titles and links have. Where navy does not stand out from the
 // palette's window colour (a dark or high-contrast desktop), a tint of it that does; it
 // follows every later change of the palette.
 void SetNavy(QWidget *widget);
-// A label styled as a link: Arial bold underlined, navy, a pointing hand.
-void StyleAsLink(QWidget *label, double points);
+// A label named as the design says.
+QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, Qt::Alignment align,
+                  const QFont &font, bool wordWrap = false);
+
+// A label that works as a link: Arial bold underlined, navy, a pointing hand. A left click
+// released on it is a click.
+class LinkLabel : public QLabel {
+  Q_OBJECT
+ public:
+  LinkLabel(QWidget *parent, const char *name, const QString &text, Qt::Alignment align,
+            double points, const QString &description);
+
+ signals:
+  void clicked();
+
+ protected:
+  void mouseReleaseEvent(QMouseEvent *event) override;
+};
 
 // A push button named and captioned as the design says. No button is a dialog's default
 // button; with enterPresses, Enter presses the button while it has the focus.
