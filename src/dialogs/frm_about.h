@@ -11,7 +11,6 @@ class QPushButton;
 
 namespace qlc {
 
-
 // The About box: product, notices, support contacts and the system information button.
 class frmAbout : public QDialog {
   Q_OBJECT
