@@ -19,17 +19,17 @@ class addconvert : public AddDialog {
   explicit addconvert(QWidget *parent = nullptr, const QString &folder = QString());
   ~addconvert() override;
 
-  QLabel *Label6 = nullptr;
-  QLabel *Label5 = nullptr;
-  QComboBox *Combo1 = nullptr;
-  QLabel *Label1 = nullptr;
-  QLineEdit *Text1 = nullptr;
-  QLabel *Label2 = nullptr;
-  QLineEdit *Text2 = nullptr;
-  QLabel *Label3 = nullptr;
-  QLineEdit *Text3 = nullptr;
-  QLabel *Label4 = nullptr;
-  QLineEdit *Text4 = nullptr;
+  QLabel *Label6 = nullptr;     // instructions
+  QLabel *Label5 = nullptr;     // "Conversion Type:"
+  QComboBox *Combo1 = nullptr;  // conversion type (group)
+  QLabel *Label1 = nullptr;     // "Convert From:"
+  QLineEdit *Text1 = nullptr;   // from unit
+  QLabel *Label2 = nullptr;     // "Convert To:"
+  QLineEdit *Text2 = nullptr;   // to unit
+  QLabel *Label3 = nullptr;     // "Conversion Multiplier:"
+  QLineEdit *Text3 = nullptr;   // multiplier
+  QLabel *Label4 = nullptr;     // "Conversion Adder:"
+  QLineEdit *Text4 = nullptr;   // adder
   QPushButton *CommandOK = nullptr;
   QPushButton *CommandCancel = nullptr;
 

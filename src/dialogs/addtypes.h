@@ -20,11 +20,11 @@ class addtypes : public AddDialog {
   explicit addtypes(QWidget *parent = nullptr, const QString &folder = QString());
   ~addtypes() override;
 
-  FlexGrid *MSFG1 = nullptr;
-  QLabel *Label1 = nullptr;
-  QLineEdit *Text1 = nullptr;
-  QPushButton *Command1 = nullptr;
-  QPushButton *Command2 = nullptr;
+  FlexGrid *MSFG1 = nullptr;        // the current types
+  QLabel *Label1 = nullptr;         // "Add New Type"
+  QLineEdit *Text1 = nullptr;       // the new type
+  QPushButton *Command1 = nullptr;  // OK
+  QPushButton *Command2 = nullptr;  // Cancel
 
   void Form_Load();
   void Command1_Click();

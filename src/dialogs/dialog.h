@@ -18,10 +18,10 @@ class Dialog : public QDialog {
 
   static QString MessageText();
 
-  QLabel *Label1 = nullptr;
-  QPushButton *OKButton = nullptr;
+  QLabel *Label1 = nullptr;         // the prompt's message
+  QPushButton *OKButton = nullptr;  // minimise to the tray
   QPushButton *CommandCancel = nullptr;
-  QPushButton *commandUnload = nullptr;
+  QPushButton *commandUnload = nullptr;  // "Unload Program"
 
   void OKButton_Click();
   void CommandCancel_Click();

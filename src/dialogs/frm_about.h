@@ -20,32 +20,32 @@ class frmAbout : public QDialog {
 
   static QString SupportAddress();
 
-  QLabel *Image1 = nullptr;
-  QLabel *lbl3 = nullptr;
-  QLabel *lbl1 = nullptr;
-  QLabel *Label1 = nullptr;
-  QLabel *Label2 = nullptr;
+  QLabel *Image1 = nullptr;  // the logo
+  QLabel *lbl3 = nullptr;    // "Unit Converter" title
+  QLabel *lbl1 = nullptr;    // copyright
+  QLabel *Label1 = nullptr;  // company name
+  QLabel *Label2 = nullptr;  // "All rights reserved."
   QPushButton *cmdOK = nullptr;
   QPushButton *cmdSysInfo = nullptr;
-  QLabel *Label13 = nullptr;
-  QFrame *Line1 = nullptr;
-  QLabel *Label3 = nullptr;
+  QLabel *Label13 = nullptr;  // revision
+  QFrame *Line1 = nullptr;    // rule between the columns
+  QLabel *Label3 = nullptr;   // "LICENCE AND WARRANTY"
   QLabel *lblDescription = nullptr;
-  QLabel *Label5 = nullptr;
-  QLabel *Label6 = nullptr;
-  QLabel *Label4 = nullptr;
-  QLabel *Label7 = nullptr;
-  QLabel *Label8 = nullptr;
-  QLabel *Label9 = nullptr;
-  QLabel *Label12 = nullptr;
-  QLabel *Label10 = nullptr;
-  QLabel *Label11 = nullptr;
+  QLabel *Label5 = nullptr;   // "DISTRIBUTION"
+  QLabel *Label6 = nullptr;   // distribution terms
+  QLabel *Label4 = nullptr;   // "DISCLAIMER OF WARRANTY"
+  QLabel *Label7 = nullptr;   // disclaimer
+  QLabel *Label8 = nullptr;   // "TECHNICAL SUPPORT"
+  QLabel *Label9 = nullptr;   // support request
+  QLabel *Label12 = nullptr;  // support e-mail link
+  QLabel *Label10 = nullptr;  // home page note
+  QLabel *Label11 = nullptr;  // home page link
 
   void Form_Load();
   void cmdOK_Click();
   void cmdSysInfo_Click();
-  void Label11_Click();
-  void Label12_Click();
+  void Label11_Click();  // opens the home page
+  void Label12_Click();  // writes to support
 
   // What the system information button uses; the system's own unless replaced.
   void SetSysInfoServices(SysInfoServices services) { sysInfo_ = std::move(services); }

@@ -35,42 +35,42 @@ class frmMain : public QMainWindow, public TrayWindow {
   ~frmMain() override;
 
   // Controls, named as the rest of the program names them.
-  QLabel *Image2 = nullptr;
-  QLabel *Label12 = nullptr;
-  QLabel *Label8 = nullptr;
-  FlexGrid *MSFlexGrid1 = nullptr;
-  FlexGrid *FG1 = nullptr;
+  QLabel *Image2 = nullptr;         // the logo
+  QLabel *Label12 = nullptr;        // "UNIT" title
+  QLabel *Label8 = nullptr;         // "CONVERTER" title
+  FlexGrid *MSFlexGrid1 = nullptr;  // the conversions table shown
+  FlexGrid *FG1 = nullptr;          // every record of convert.txt, hidden
   QToolButton *TopBtn = nullptr;
   QToolButton *PrevBtn = nullptr;
   QToolButton *NextBtn = nullptr;
   QToolButton *BtmBtn = nullptr;
-  QLabel *Label4 = nullptr;
-  PickCombo *Combo1 = nullptr;
-  QLabel *Label9 = nullptr;
-  PickCombo *Combo2 = nullptr;
-  QLineEdit *Text1 = nullptr;
-  QLabel *Label3 = nullptr;
-  QLineEdit *Text2 = nullptr;
-  QLabel *Label1 = nullptr;
-  QLabel *Label2 = nullptr;
-  QLabel *Label5 = nullptr;  // product-line banner
-  QLabel *Label6 = nullptr;  // postal address
-  QLabel *Label7 = nullptr;  // telephone and fax
-  QLabel *Label14 = nullptr;
-  QLabel *Label10 = nullptr;
-  QLabel *Label11 = nullptr;
-  QLabel *Label13 = nullptr;
-  QFrame *Line1 = nullptr;
+  QLabel *Label4 = nullptr;     // "Select Type"
+  PickCombo *Combo1 = nullptr;  // group chooser
+  QLabel *Label9 = nullptr;     // "Significant Digits"
+  PickCombo *Combo2 = nullptr;  // digits chooser
+  QLineEdit *Text1 = nullptr;   // "Convert From" value
+  QLabel *Label3 = nullptr;     // "="
+  QLineEdit *Text2 = nullptr;   // "Convert To" value
+  QLabel *Label1 = nullptr;     // unit of the From value
+  QLabel *Label2 = nullptr;     // unit of the To value
+  QLabel *Label5 = nullptr;     // product-line banner
+  QLabel *Label6 = nullptr;     // postal address
+  QLabel *Label7 = nullptr;     // telephone and fax
+  QLabel *Label14 = nullptr;    // company name
+  QLabel *Label10 = nullptr;    // "E-mail:"
+  QLabel *Label11 = nullptr;    // sales e-mail link
+  QLabel *Label13 = nullptr;    // home page link
+  QFrame *Line1 = nullptr;      // rule under the menu bar
 
   QMenu *FileMenu = nullptr;
-  QAction *ExitItem = nullptr;
+  QAction *ExitItem = nullptr;  // "&Minimize"
   QMenu *UtilityMenu = nullptr;
-  QAction *AddItem2 = nullptr;
-  QAction *AddItem = nullptr;
+  QAction *AddItem2 = nullptr;  // "&Add Type"
+  QAction *AddItem = nullptr;   // "&Add Conversion"
   QMenu *HelpMenu = nullptr;
   QAction *AboutItem = nullptr;
-  QMenu *zmnuSysTrayDemo = nullptr;
-  QAction *mFile[2] = {nullptr, nullptr};
+  QMenu *zmnuSysTrayDemo = nullptr;        // the tray icon's menu
+  QAction *mFile[2] = {nullptr, nullptr};  // "&Restore", "&Unload QLCNVT"
 
   // Sort memories of the table's header: 0 never sorted, 1 ascending, 2 descending.
   std::int16_t SortFrom = 0;
@@ -82,25 +82,25 @@ class frmMain : public QMainWindow, public TrayWindow {
   void Form_Resize();
   // Returns true when the close is cancelled (the window stays).
   bool Form_Unload();
-  void ExitItem_Click();
+  void ExitItem_Click();  // "&Minimize"
   // Minimises the window as "&Minimize" and the prompt's OK ask: to the tray while its
   // icon is shown, else as usual.
   void MinimiseWindow();
-  void AddItem2_Click();
-  void AddItem_Click();
+  void AddItem2_Click();  // opens Add Type
+  void AddItem_Click();   // opens Add Conversion
   void AboutItem_Click();
-  void Label11_Click();
-  void Label13_Click();
-  void Combo1_Click();
-  void Combo2_Click();
-  void Text1_KeyDown(int keyCode);
-  void Text2_KeyDown(int keyCode);
-  void MSFlexGrid1_Click();
+  void Label11_Click();             // writes to sales
+  void Label13_Click();             // opens the home page
+  void Combo1_Click();              // a group was picked: lists its conversions
+  void Combo2_Click();              // a digit count was picked: shows the values again
+  void Text1_KeyDown(int keyCode);  // 13 (Enter) converts From to To
+  void Text2_KeyDown(int keyCode);  // 13 (Enter) converts To back to From
+  void MSFlexGrid1_Click();         // a header sorts, a row becomes the current conversion
   void TopBtn_Click();
   void PrevBtn_Click();
   void NextBtn_Click();
   void BtmBtn_Click();
-  void mFile_Click(int index);
+  void mFile_Click(int index);  // the tray menu's entries
 
   // Start-up loading.
   void LoadTypes();
