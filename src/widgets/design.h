@@ -41,6 +41,7 @@ inline constexpr char kHomePageText[] = "www.quellor.example";
 // palette's window colour (a dark or high-contrast desktop), a tint of it that does; it
 // follows every later change of the palette.
 void SetNavy(QWidget *widget);
+
 // A label named as the design says.
 QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, Qt::Alignment align,
                   const QFont &font, bool wordWrap = false);
