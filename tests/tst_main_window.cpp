@@ -187,9 +187,10 @@ QString TestMainWindow::State(const QString &key) const {
       {"cursor1", w.Text1->cursorPosition()}, {"cursor2", w.Text2->cursorPosition()},
       {"busy", QApplication::overrideCursor() != nullptr},
       {"visible", v->viewport()->rect().contains(current)},
+      {"note", note && note->isVisible()}, {"list", list->isVisible() && list->width() >= longest},
+      {"problems", w.StartupProblems().contains(QDir::toNativeSeparators(dir_.path()))},
       {"focus", w.focusWidget() ? w.focusWidget()->objectName() : QString()},
-      {"opened", QUrl::toStringList(shell_.opened).join('|')},
-      {"note", note && note->isVisible()}, {"list", list->isVisible() && list->width() >= longest}, {"problems", w.StartupProblems().contains(QDir::toNativeSeparators(dir_.path()))}};
+      {"opened", QUrl::toStringList(shell_.opened).join('|')}};
   // clang-format on
   return state.value(key, "no such state: " + key).toString();
 }
