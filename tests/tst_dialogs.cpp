@@ -23,13 +23,25 @@ enum class FileKind { Bytes, Folder, DevFull };  // what stands where a data fil
 
 const QByteArray kTypes = "\"ALL\"\r\n\"Length\"\r\n\"Mass\"\r\n";
 const QByteArray kConvert = "\"kg\",\"g\",\"Mass\",0,0\r\n";
+const QByteArray kLatin1 = "\"\xB0\",\"K\",\"T\",0,273.15\r\n";  // the degree sign is one byte
+
+struct Row {
+  const char *name;
+  QStringList typed;           // the type; or type, from, to, multiplier, adder
+  QByteArray before = {};      // the file's bytes; null: no file
+  QByteArray after = {};       // null: as before
+  const char *said = nullptr;  // a refusal: a part of its message
+  FileKind kind = FileKind::Bytes;
+  const char *locale = "en_US";
+  QStringList controls = {};  // OK, Cancel, then the others
+};
 
 // An open dialog, Add Conversion when more than one text is to be typed, with its fields in
 // the order they are filled.
 struct Dialog {
   std::unique_ptr<QDialog> box;
   QList<QLineEdit *> fields;
-  QPushButton *ok, *cancel;
+  QPushButton *ok;
 };
 
 Dialog Open(const QString &dir, const QStringList &typed) {
@@ -38,11 +50,10 @@ Dialog Open(const QString &dir, const QStringList &typed) {
     auto *c = new addconvert(nullptr, dir);
     d = {std::unique_ptr<QDialog>(c),
          {c->Combo1->lineEdit(), c->Text1, c->Text2, c->Text3, c->Text4},
-         c->CommandOK,
-         c->CommandCancel};
+         c->CommandOK};
   } else {
     auto *t = new addtypes(nullptr, dir);
-    d = {std::unique_ptr<QDialog>(t), {t->Text1}, t->Command1, t->Command2};
+    d = {std::unique_ptr<QDialog>(t), {t->Text1}, t->Command1};
   }
   d.box->show();
   QApplication::setActiveWindow(d.box.get());
@@ -76,15 +87,12 @@ class TstDialogs : public QObject {
 
   void listsTypes() {
     QVERIFY(WriteBytes(Path(false), "\"ALL\"\r\n\"A, b\"\r\n\"C\""));
-    const QStringList listed{"A, b", "C"};  // line 1 left out
     addtypes types(nullptr, dir_->path());
-    QStringList rows;
-    for (int r = 1; r < types.MSFG1->Rows(); ++r) rows << types.MSFG1->TextMatrix(r, 0);
-    QCOMPARE(rows, listed);
     addconvert convert(nullptr, dir_->path());
-    QStringList items;
-    for (int i = 0; i < convert.Combo1->count(); ++i) items << convert.Combo1->itemText(i);
-    QCOMPARE(items, listed);
+    QStringList listed;  // line 1 left out, by both
+    for (int r = 1; r < types.MSFG1->Rows(); ++r) listed << types.MSFG1->TextMatrix(r, 0);
+    for (int i = 0; i < convert.Combo1->count(); ++i) listed << convert.Combo1->itemText(i);
+    QCOMPARE(listed, QStringList({"A, b", "C", "A, b", "C"}));
     QCOMPARE(convert.Combo1->currentText(), QString());
     // A click in the open list puts the listed name into the box.
     convert.show();
@@ -95,131 +103,90 @@ class TstDialogs : public QObject {
     QCOMPARE(convert.Combo1->currentText(), QString("C"));
   }
 
-  void writes_data() {
-    QTest::addColumn<QByteArray>("before");  // null: no file
-    QTest::addColumn<QStringList>("typed");  // type; or type, from, to, multiplier, adder
-    QTest::addColumn<bool>("ok");            // else Cancel
-    QTest::addColumn<QByteArray>("after");
-    auto row = [](const char *name, const QByteArray &before, const QStringList &typed,
-                  const QByteArray &after,
-                  bool ok = true) { QTest::newRow(name) << before << typed << ok << after; };
-    row("type again", kTypes, {"Mass"}, kTypes + "\"Mass\"\r\n");
-    row("type empty", kTypes, {""}, kTypes);
-    row("type cancel", kTypes, {"Speed"}, kTypes, false);
-    row("no CR LF at end", "\"ALL\"\r\n\"Mass\"", {"Speed"},
-        "\"ALL\"\r\n\"Mass\"\r\n\"Speed\"\r\n");
-    row("ALL into missing", QByteArray(), {"Speed"}, "\"ALL\"\r\n\"Speed\"\r\n");
-    row("ALL into empty", "", {"Speed"}, "\"ALL\"\r\n\"Speed\"\r\n");
-    row("ALL after BOM", "\xEF\xBB\xBF", {"Speed"}, "\xEF\xBB\xBF\"ALL\"\r\n\"Speed\"\r\n");
-    row("conv", kConvert, {"Length", "inch, US", " cm", "2.54", "0.5"},
-        kConvert + "\"inch, US\",\" cm\",\"Length\",\"2.54\",0.5\r\n");
-    row("conv again, 0 for blanks", kConvert, {"Mass", "kg", "g", "", ""}, kConvert + kConvert);
-    // The type is written as typed: not completed from the list, not matched ignoring case.
-    row("type as typed", kConvert, {"mas", "kg", "g"}, kConvert + "\"kg\",\"g\",\"mas\",0,0\r\n");
-    row("type case kept", kConvert, {"mass", "kg", "g"},
-        kConvert + "\"kg\",\"g\",\"mass\",0,0\r\n");
-    // Run under de_DE: the multiplier is kept as typed, the adder written with a full stop.
-    row("de_DE", QByteArray(), {"Area", "in", "cm", "2,54", "0,5"},
-        "\"in\",\"cm\",\"Area\",\"2,54\",0.5\r\n");
-    row("empty type", kConvert, {"", "a", "b"}, kConvert);
-    row("empty from", kConvert, {"X", "", "b"}, kConvert);
-    row("empty to", kConvert, {"X", "a", "", "1", "zz"}, kConvert);
-    row("conv cancel", kConvert, {"X", "a", "b", "1", "2"}, kConvert, false);
-  }
-  void writes() {
-    QFETCH(QByteArray, before);
-    QFETCH(QStringList, typed);
-    QFETCH(bool, ok);
-    QFETCH(QByteArray, after);
-    if (QByteArray(QTest::currentDataTag()) == "de_DE")
-      QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    const bool conversion = typed.size() > 1;
-    if (conversion) QVERIFY(WriteBytes(Path(false), kTypes));
-    if (!before.isNull()) QVERIFY(WriteBytes(Path(conversion), before));
-    Dialog d = Open(dir_->path(), typed);
-    QTest::mouseClick(ok ? d.ok : d.cancel, Qt::LeftButton);
-    QVERIFY2(messages_.isEmpty(), qPrintable(messages_.join(u'\n')));
-    QVERIFY(!d.box->isVisible());
-    QCOMPARE(d.box->result(), ok ? int(QDialog::Accepted) : int(QDialog::Rejected));
-    QCOMPARE(QFileInfo::exists(Path(conversion)), !after.isNull());
-    QCOMPARE(ReadBytes(Path(conversion)), after);
-    if (conversion) QCOMPARE(ReadBytes(Path(false)), kTypes);  // the typed type is not added
-  }
-
-  // A refusal says what is wrong, keeps the dialog open with every text and the file as it was.
-  void refuses_data() {
-    QTest::addColumn<FileKind>("kind");
-    QTest::addColumn<QStringList>("typed");
-    QTest::addColumn<QString>("said");  // a part of the message
-    auto row = [](const char *name, FileKind kind, const QStringList &typed, const char *said) {
-      QTest::newRow(name) << kind << typed << QString::fromUtf8(said);
+  // OK appends a line, or refuses: says what is wrong, keeps the dialog open with every
+  // text and the file as it was.
+  void ok_data() {
+    // clang-format off
+    const Row rows[] = {
+        {.name = "type again", .typed = {"Mass"}, .before = kTypes, .after = kTypes + "\"Mass\"\r\n"},
+        {.name = "type empty", .typed = {""}, .before = kTypes},
+        {.name = "no CR LF at end", .typed = {"Speed"}, .before = "\"ALL\"\r\n\"Mass\"", .after = "\"ALL\"\r\n\"Mass\"\r\n\"Speed\"\r\n"},
+        {.name = "ALL into missing", .typed = {"Speed"}, .after = "\"ALL\"\r\n\"Speed\"\r\n"},
+        {.name = "ALL into empty", .typed = {"Speed"}, .before = "", .after = "\"ALL\"\r\n\"Speed\"\r\n"},
+        {.name = "ALL after BOM", .typed = {"Speed"}, .before = "\xEF\xBB\xBF", .after = "\xEF\xBB\xBF\"ALL\"\r\n\"Speed\"\r\n"},
+        {.name = "conv", .typed = {"Length", "inch, US", " cm", "2.54", "0.5"}, .before = kConvert, .after = kConvert + "\"inch, US\",\" cm\",\"Length\",\"2.54\",0.5\r\n"},
+        {.name = "conv again, 0 for blanks", .typed = {"Mass", "kg", "g", "", ""}, .before = kConvert, .after = kConvert + kConvert},
+        // The type is written as typed: not completed from the list, not matched ignoring case.
+        {.name = "type as typed", .typed = {"mas", "kg", "g"}, .before = kConvert, .after = kConvert + "\"kg\",\"g\",\"mas\",0,0\r\n"},
+        {.name = "type case kept", .typed = {"mass", "kg", "g"}, .before = kConvert, .after = kConvert + "\"kg\",\"g\",\"mass\",0,0\r\n"},
+        // The multiplier is kept as typed, the adder written with a full stop.
+        {.name = "de_DE", .typed = {"Area", "in", "cm", "2,54", "0,5"}, .after = "\"in\",\"cm\",\"Area\",\"2,54\",0.5\r\n", .locale = "de_DE"},
+        {.name = "empty type", .typed = {"", "a", "b"}, .before = kConvert},
+        {.name = "empty from", .typed = {"X", "", "b"}, .before = kConvert},
+        {.name = "empty to", .typed = {"X", "a", "", "1", "zz"}, .before = kConvert},
+        {.name = "type quote", .typed = {"Big \"T\""}, .before = kTypes, .said = "Add New Type"},
+        {.name = "type folder", .typed = {"Speed"}, .said = "type.txt", .kind = FileKind::Folder},
+        {.name = "quote in type", .typed = {"\"X", "a", "b"}, .before = kLatin1, .said = "Conversion Type"},
+        {.name = "quote in multiplier", .typed = {"X", "a", "b", "2\""}, .before = kLatin1, .said = "Conversion Multiplier"},
+        {.name = "adder not a number", .typed = {"X", "a", "b", "", "abc"}, .before = kLatin1, .said = "Conversion Adder"},
+        {.name = "not Windows-1252", .typed = {"X", QStringLiteral("\u03A9"), "b"}, .before = kLatin1, .said = "Windows-1252"},
+        {.name = "disk full", .typed = {"X", "a", "b"}, .said = "convert.txt", .kind = FileKind::DevFull},
     };
-    row("type quote", FileKind::Bytes, {"Big \"T\""}, "Add New Type");
-    row("type folder", FileKind::Folder, {"Speed"}, "type.txt");
-    row("quote in type", FileKind::Bytes, {"\"X", "a", "b"}, "Conversion Type");
-    row("quote in multiplier", FileKind::Bytes, {"X", "a", "b", "2\""}, "Conversion Multiplier");
-    row("adder not a number", FileKind::Bytes, {"X", "a", "b", "", "abc"}, "Conversion Adder");
-    row("not Windows-1252", FileKind::Bytes, {"X", QStringLiteral("\u03A9"), "b"}, "Windows-1252");
-    if (QFileInfo::exists(QStringLiteral("/dev/full")))
-      row("disk full", FileKind::DevFull, {"X", "a", "b"}, "convert.txt");
+    // clang-format on
+    test::AddRows(rows);
   }
-  void refuses() {
-    QFETCH(FileKind, kind);
-    QFETCH(QStringList, typed);
-    QFETCH(QString, said);
-    const QString path = Path(typed.size() > 1);
-    // A Windows-1252 file: the degree sign is one byte.
-    const QByteArray before =
-        typed.size() > 1 ? QByteArray("\"\xB0\",\"K\",\"T\",0,273.15\r\n") : kTypes;
-    if (kind == FileKind::Folder) QVERIFY(QDir().mkpath(path));
-    if (kind == FileKind::DevFull) QVERIFY(QFile::link(QStringLiteral("/dev/full"), path));
-    if (kind == FileKind::Bytes) QVERIFY(WriteBytes(path, before));
-    Dialog d = Open(dir_->path(), typed);
+  void ok() {
+    QFETCH(Row, row);
+    QLocale::setDefault(QLocale(QString::fromLatin1(row.locale)));
+    const bool conversion = row.typed.size() > 1;
+    const QString path = Path(conversion);
+    if (conversion) QVERIFY(WriteBytes(Path(false), kTypes));
+    if (row.kind == FileKind::Folder) QVERIFY(QDir().mkpath(path));
+    if (row.kind == FileKind::DevFull && !QFile::link("/dev/full", path)) QSKIP("no /dev/full");
+    if (!row.before.isNull()) QVERIFY(WriteBytes(path, row.before));
+    Dialog d = Open(dir_->path(), row.typed);
     QTest::mouseClick(d.ok, Qt::LeftButton);
-    QVERIFY(d.box->isVisible());
-    QCOMPARE(messages_.size(), 1);
-    QVERIFY2(messages_[0].contains(said), qPrintable(messages_[0]));
-    for (int i = 0; i < typed.size(); ++i) QCOMPARE(d.fields[i]->text(), typed[i]);
-    if (kind == FileKind::Bytes) QCOMPARE(ReadBytes(path), before);
-    if (kind == FileKind::Folder) QVERIFY(QFileInfo(path).isDir());
+    QCOMPARE(messages_.size(), row.said ? 1 : 0);
+    if (row.said) QVERIFY2(messages_[0].contains(row.said), qPrintable(messages_[0]));
+    QCOMPARE(d.box->isVisible() ? -1 : d.box->result(), row.said ? -1 : int(QDialog::Accepted));
+    for (int i = 0; i < row.typed.size(); ++i) QCOMPARE(d.fields[i]->text(), row.typed[i]);
+    if (row.kind == FileKind::Bytes)
+      QCOMPARE(ReadBytes(path), row.after.isNull() ? row.before : row.after);
+    if (row.kind == FileKind::Folder) QVERIFY(QFileInfo(path).isDir());
+    if (conversion) QCOMPARE(ReadBytes(Path(false)), kTypes);  // the typed type is not added
   }
 
   // Enter presses the button that has the focus; nothing else reacts to Enter or Escape.
   void enterAndEscape_data() {
-    QTest::addColumn<QStringList>("typed");
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("result");  // -1: the dialog stays open
-    const QStringList controls[] = {
-        {"Command1", "Command2", "Text1", "MSFG1"},
-        {"CommandOK", "CommandCancel", "Combo1", "Text1", "Text2", "Text3", "Text4"}};
-    for (const QStringList &names : controls)
-      for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
-        for (int i = 0; i < names.size(); ++i)
-          QTest::addRow("%s %s %s", names.size() > 4 ? "addconvert" : "addtypes",
-                        qPrintable(names[i]), qPrintable(QKeySequence(key).toString()))
-              << (names.size() > 4 ? QStringList{"Speed", "a", "b"} : QStringList{"Speed"})
-              << names[i] << int(key)
-              << (key == Qt::Key_Escape || i > 1 ? -1
-                  : i == 0                       ? QDialog::Accepted
-                                                 : QDialog::Rejected);
+    // clang-format off
+    const Row rows[] = {
+        {.name = "addtypes", .typed = {"Speed"}, .after = "\"Speed\"\r\n", .controls = {"Command1", "Command2", "Text1", "MSFG1"}},
+        {.name = "addconvert", .typed = {"Speed", "a", "b"}, .after = "\"a\",\"b\",\"Speed\",0,0\r\n",
+         .controls = {"CommandOK", "CommandCancel", "Combo1", "Text1", "Text2", "Text3", "Text4"}},
+    };
+    // clang-format on
+    test::AddRows(rows);
   }
   void enterAndEscape() {
-    QFETCH(QStringList, typed);
-    QFETCH(QString, control);
-    QFETCH(int, key);
-    QFETCH(int, result);
-    QVERIFY(WriteBytes(Path(false), kTypes));
-    Dialog d = Open(dir_->path(), typed);
-    auto *target = d.box->findChild<QWidget *>(control);
-    QVERIFY(target);
-    target->setFocus();
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
-    QCOMPARE(d.box->isVisible(), result == -1);
-    if (result != -1) QCOMPARE(d.box->result(), result);
-    const bool added = result == QDialog::Accepted, conversion = typed.size() > 1;
-    QCOMPARE(ReadBytes(Path(false)), kTypes + (added && !conversion ? "\"Speed\"\r\n" : ""));
-    QCOMPARE(ReadBytes(Path(true)), added && conversion ? "\"a\",\"b\",\"Speed\",0,0\r\n" : "");
+    QFETCH(Row, row);
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+      for (int i = 0; i < row.controls.size(); ++i) {
+        QVERIFY(WriteBytes(Path(false), kTypes) && WriteBytes(Path(true), ""));
+        Dialog d = Open(dir_->path(), row.typed);
+        auto *target = d.box->findChild<QWidget *>(row.controls[i]);
+        QVERIFY(target);
+        target->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), key);
+        // OK accepts (1), Cancel rejects (0); -1: the dialog stays open.
+        const int expected = key == Qt::Key_Escape || i > 1 ? -1 : i == 0 ? 1 : 0;
+        const QByteArray added = expected == QDialog::Accepted ? row.after : "";
+        const QByteArray files = ReadBytes(Path(false)) + '|' + ReadBytes(Path(true));
+        const QString what = row.controls[i] + ' ' + QKeySequence(key).toString();
+        QVERIFY2((d.box->isVisible() ? -1 : d.box->result()) == expected, qPrintable(what));
+        QVERIFY2(files == kTypes + (row.typed.size() > 1 ? "|" + added : added + '|'),
+                 qPrintable(what + ": " + files));
+      }
+    }
   }
 };
 
