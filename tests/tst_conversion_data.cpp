@@ -9,8 +9,8 @@ namespace {
 const NumberSeparators kGerman{u',', u'.'};
 
 // File texts written with ' for the quote.
-QByteArray Q(const char *text) {
-  return QByteArray(text).replace('\'', '"');
+QByteArray Q(QByteArray text) {
+  return text.replace('\'', '"');
 }
 
 struct ReadRow {
@@ -27,8 +27,8 @@ struct WriteRow {
   QByteArray before;  // convert.txt
   QString multiplier = {};
   double adder = 0;
-  const char *line = nullptr;  // the line written, nullptr when refused
-  QByteArray after = {};       // convert.txt after the append
+  QByteArray line = {};   // the line written; null when refused
+  QByteArray after = {};  // convert.txt after the append
 };
 }  // namespace
 
@@ -136,6 +136,7 @@ class TestConversionData : public QObject {
         {.name = "Windows-1252 file", .before = cp1252, .multiplier = "µ", .line = "'F','T','G','µ',0", .after = cp1252 + Q("'F','T','G','\xB5',0\r\n")},
         {.name = "not Windows-1252", .before = cp1252, .multiplier = "\u4E00", .line = "'F','T','G','\u4E00',0", .after = cp1252},
         {.name = "a line break", .before = x, .multiplier = "1\n2", .line = "'F','T','G','1\n2',0", .after = x},
+        {.name = "a NUL", .before = x, .multiplier = QStringView(u"1\0", 2).toString(), .line = QByteArray("'F','T','G','1\0',0", 18), .after = x},
         {.name = "a quote", .before = x, .multiplier = "1\"", .after = x},
         {.name = "infinite adder", .before = x, .adder = qInf(), .after = x}};
     // clang-format on
@@ -144,7 +145,7 @@ class TestConversionData : public QObject {
   void append() {
     QFETCH(WriteRow, row);
     const std::optional<QString> line = RecordLine("F", "T", "G", row.multiplier, row.adder);
-    QCOMPARE(line.value_or("<refused>").toUtf8(), row.line ? Q(row.line) : "<refused>");
+    QCOMPARE(line.value_or("<refused>").toUtf8(), row.line.isNull() ? "<refused>" : Q(row.line));
     QCOMPARE(TypeLine(row.multiplier).has_value(), !row.multiplier.contains(u'"'));
     if (!line) return;
     QTemporaryDir dir;
