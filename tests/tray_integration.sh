@@ -32,7 +32,7 @@ wait_for() {  # SECONDS COMMAND...: until the command succeeds, or fails after S
 RANDOM=14
 pause() { sleep "0.$((300 + RANDOM % 700))"; }  # as a person between two actions, the same each run
 
-# --- the desktop: our own session, X server, bus, window manager and tray host ------------
+# The desktop: our own session, X server, bus, window manager and tray host.
 export XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/run" QT_QPA_PLATFORM=xcb
 unset WAYLAND_DISPLAY XDG_CURRENT_DESKTOP
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
@@ -61,7 +61,6 @@ start_host() {
 bg xev -geometry 480x360+0+0 -name other >/dev/null 2>&1
 wait_for 20 xdotool search --name '^other$' >/dev/null && other="$(xdotool search --name '^other$')" || fail "the other window did not appear"
 
-# --- looking at the program -----------------------------------------------------------------
 data_folder() {
   mkdir -p "$1" && printf '"ALL"\r\n"Length"\r\n' >"$1/type.txt"
   printf '"Inches","Centimeters","Length","2.54",0\r\n' >"$1/convert.txt"
@@ -102,7 +101,6 @@ start() {  # DIR: starts the program there and waits for its window (and icon); 
     fail "cannot watch the main window"
 }
 
-# --- acting as the user ---------------------------------------------------------------------
 focus() { xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1"; }
 popups() { xdotool search --onlyvisible --pid "$app" 2>/dev/null | wc -l; }
 more_popups() { [ "$(popups)" -gt "$1" ]; }
@@ -147,11 +145,8 @@ hide_titlebar() {  # the window manager's own minimise
     xdotool mousemove "$((x + 20))" "$((y + 12))" click 1
   fi
 }
-hide_close() { close_box Return; }  # the close box, then OK
-hide_unload() { unload Return; }
-restore_left() { click_icon 1; }
-restore_double() { click_icon 1 2; }
-restore_menu() { tray_menu "&Restore"; }
+hide_close() { close_box Return; }; hide_unload() { unload Return; }  # the close box, then OK
+restore_left() { click_icon 1; }; restore_double() { click_icon 1 2; }; restore_menu() { tray_menu "&Restore"; }
 expect_hidden() {  # hidden, out of the task bar, the icon shown
   wait_for 10 hidden_now || fail "the window was not hidden"
   wait_for 10 eval '! listed' || fail "the hidden window stays in the task bar"
@@ -178,36 +173,29 @@ second_start() {  # DIR: brings back the copy that runs there, touches no data a
   [ "$(snapshot "$1")" = "$before" ] || fail "the second start touched the data files"
 }
 
-# --- cases ----------------------------------------------------------------------------------
 data_folder "$work/a"; start "$work/a"
 if [ "$tray" != none ]; then
   [ "$tray" != sni ] || { sni get ToolTip | grep -q "'Quellor Unit Converter'" &&
     sni get IconPixmap | grep -q '^\[(32, 32, '; } || fail "the item has no tip or no 32 x 32 icon"
-  restores=(left double menu)
-  [ "$tray" = sni ] && restores=(left menu)  # such hosts send no double click
+  restores=(left double menu) && [ "$tray" = sni ] && restores=(left menu)  # such hosts send no double click
   for ((round = 0, n = 0; round < ${QLC_TRAY_ROUNDS:-3}; round++)); do
     for back in "${restores[@]}"; do
       for how in menu wm titlebar close unload; do
-        step="cycle $((++n)): $how, then $back"
-        cycle "$how" "$back"
+        step="cycle $((++n)): $how, then $back"; cycle "$how" "$back"
       done
     done
   done
   echo "$n hide-and-restore cycles passed"
 
-  step="a middle click, and Unload then Cancel, leave a hidden window hidden"
-  hide_menu && expect_hidden
+  step="a middle click, and Unload then Cancel, leave a hidden window hidden"; hide_menu && expect_hidden
   click_icon 2 && pause && hidden_now || fail "a middle click showed the window"
   unload Tab Return
   wait_for 10 icon_shown || fail "the icon did not come back after Cancel"
   hidden_now || fail "Cancel showed the window"
-  step="second start while hidden in the tray"
-  second_start "$work/a"
+  step="second start while hidden in the tray"; second_start "$work/a"
   [ "$(windows | wc -l)" -eq 1 ] || fail "a second window"
-  step="close box, Cancel: the window stays"
-  close_box Tab Return && viewable "$win" || fail "Cancel hid the window"
-  step="the tray host exits while the window is hidden, and comes back"
-  hide_menu && expect_hidden
+  step="close box, Cancel: the window stays"; close_box Tab Return && viewable "$win" || fail "Cancel hid the window"
+  step="the tray host exits while the window is hidden, and comes back"; hide_menu && expect_hidden
   kill "$host" && wait "$host" 2>/dev/null; : >"$work/sni.log"
   second_start "$work/a"; start_host
   wait_for 20 icon_shown || fail "the icon did not come back with the host"
@@ -222,19 +210,16 @@ else
   minimise && listed || fail "the minimised window left the task bar"
   step="second start while minimised, through a link to the folder"
   ln -s "$work/a" "$work/link" && second_start "$work/link"
-  step="two data folders side by side"
-  data_folder "$work/b" && first_win="$win" && start "$work/b"
+  step="two data folders side by side"; data_folder "$work/b" && first_win="$win" && start "$work/b"
   [ "$win" != "$first_win" ] || fail "the second folder got no window of its own"
   minimise
   (cd "$work/a" && timeout 20 "$program") >>"$work/program.log" 2>&1 || fail "the start in a ended with $?"
   pause && iconic || fail "a start in folder a restored folder b's window"
   second_start "$work/b"
-  step="a copy that was killed leaves nothing in the way"
-  kill -9 "$app" && wait "$app" 2>/dev/null
+  step="a copy that was killed leaves nothing in the way"; kill -9 "$app" && wait "$app" 2>/dev/null
   ls "$XDG_RUNTIME_DIR" | grep -q '\.lock$' || fail "no lock file was left to test with"
   start "$work/b" && minimise && second_start "$work/b"
-  step="two starts at once in a new folder: one hands over and ends with 0"
-  data_folder "$work/c"
+  step="two starts at once in a new folder: one hands over and ends with 0"; data_folder "$work/c"
   run() { bg sh -c 'cd "$1" && exec "$2"' - "$work/c" "$program" >>"$work/program.log" 2>&1; }
   run && one=$! && run && two=$!
   wait_for 20 eval '! kill -0 $one || ! kill -0 $two' || fail "neither start ended"
