@@ -8,18 +8,15 @@ using namespace qlc;
 using namespace qlc::fuzz;
 
 namespace {
-
 void CheckReport(const LoadReport &report) {
   QLC_CHECK(!report.missing && (report.skippedLines > 0) == (report.firstSkippedLine > 0),
             QString::number(report.skippedLines));
 }
-
 // No field may hold what would end or spoil its line when written again.
 bool Writable(const QString &text) {
   return !text.contains(u'\r') && !text.contains(u'\n') && !text.contains(QChar(0)) &&
          !text.contains(u'"');
 }
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {

@@ -38,26 +38,45 @@ std::optional<QByteArray> Append(const QByteArray &before, const QString &line) 
   return std::nullopt;
 }
 
-void CheckRecord(FuzzedDataProvider &in, const NumberSeparators &sep) {
-  const QString from = ConsumeText(in), to = ConsumeText(in), type = ConsumeText(in);
-  const QString multiplier = ConsumeText(in);
-  const double adder = ConsumeDouble(in);
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+  FuzzedDataProvider in(data, size);
+  const NumberSeparators &sep = PickSeparators(in);
+  const bool type = in.ConsumeBool();
+  const QString from = ConsumeText(in);
+  QString to, group, multiplier;
+  double adder = 0;
+  if (!type) {
+    to = ConsumeText(in), group = ConsumeText(in), multiplier = ConsumeText(in);
+    adder = ConsumeDouble(in);
+  }
   const QByteArray before = QByteArray::fromStdString(in.ConsumeRemainingBytesAsString());
-  const auto line = RecordLine(from, to, type, multiplier, adder);
-  const bool quoteFree = !(from + to + type + multiplier).contains(u'"');
-  QLC_CHECK(line.has_value() == (quoteFree && std::isfinite(adder)), from);
+  const auto line = type ? TypeLine(from) : RecordLine(from, to, group, multiplier, adder);
+  const bool quoteFree = !(type ? from : from + to + group + multiplier).contains(u'"');
+  QLC_CHECK(line.has_value() == (quoteFree && (type || std::isfinite(adder))), from);
   const auto after = line ? Append(before, *line) : std::nullopt;
-  if (!after) return;
+  if (!after) return 0;
+  if (type) {
+    const TypesFile old = ParseTypes(before), now = ParseTypes(*after);
+    if (old.report.truncated || old.names.size() == kMaxTypeLines) return 0;
+    // A file without a type line reads as one empty name, which the new line replaces.
+    const bool replaced = old.names == QStringList{QString()} && now.names.size() == 1;
+    QLC_CHECK(now.names.back() == from && (replaced || now.names.size() == old.names.size() + 1) &&
+                  now.report.skippedLines == old.report.skippedLines,
+              from);
+    return 0;
+  }
   const ConversionsFile old = ParseConversions(before, sep), now = ParseConversions(*after, sep);
-  if (old.report.truncated || int(old.records.size()) == kMaxConversionRecords) return;
+  if (old.report.truncated || int(old.records.size()) == kMaxConversionRecords) return 0;
   QLC_CHECK(now.records.size() == old.records.size() + 1 &&
                 std::equal(old.records.begin(), old.records.end(), now.records.begin()) &&
                 now.report.skippedLines == old.report.skippedLines,
             *line);
   const ConversionRecord &r = now.records.back();
-  QLC_CHECK(r.FromUnit == from && r.ToUnit == to && r.TypeName == type, *line);
+  QLC_CHECK(r.FromUnit == from && r.ToUnit == to && r.TypeName == group, *line);
   // A multiplier in the files' number form is held in the user's form; any other keeps
-  // its characters, and an empty one is written as 0.
+  // its characters, and an empty one is written as 0. The adder is held as its general text.
   if (IsFileNumber(multiplier)) {
     const ReadResult typed = ReadNumber(multiplier, NumberSeparators{u'.', QChar()});
     const ReadResult held = ReadNumber(r.Multiplier, sep);
@@ -66,34 +85,6 @@ void CheckRecord(FuzzedDataProvider &in, const NumberSeparators &sep) {
     QLC_CHECK(r.Multiplier == (multiplier.isEmpty() ? QStringLiteral("0") : multiplier),
               r.Multiplier);
   }
-  // The adder is held as its general text.
   QLC_CHECK(r.Adder == (adder == 0.0 ? QStringLiteral("0") : GeneralText(adder, sep)), r.Adder);
-}
-
-void CheckType(FuzzedDataProvider &in) {
-  const QString name = ConsumeText(in);
-  const QByteArray before = QByteArray::fromStdString(in.ConsumeRemainingBytesAsString());
-  const auto line = TypeLine(name);
-  QLC_CHECK(line.has_value() == !name.contains(u'"'), name);
-  const auto after = line ? Append(before, *line) : std::nullopt;
-  if (!after) return;
-  const TypesFile old = ParseTypes(before), now = ParseTypes(*after);
-  if (old.report.truncated || old.names.size() == kMaxTypeLines) return;
-  // A file without a type line reads as one empty name, which the new line replaces.
-  const bool replaced = old.names == QStringList{QString()} && now.names.size() == 1;
-  QLC_CHECK(now.names.back() == name && (replaced || now.names.size() == old.names.size() + 1) &&
-                now.report.skippedLines == old.report.skippedLines,
-            name);
-}
-
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
-  FuzzedDataProvider in(data, size);
-  const NumberSeparators &sep = PickSeparators(in);
-  if (in.ConsumeBool())
-    CheckType(in);
-  else
-    CheckRecord(in, sep);
   return 0;
 }

@@ -46,10 +46,4 @@ inline double ConsumeDouble(FuzzedDataProvider &in) {
   return value;
 }
 
-// 15 significant digits are off by at most 5E-15 of the value; reading back rounds once
-// more (half an ulp, or the smallest subnormal).
-inline bool Within15Digits(double read, double value) {
-  return std::fabs(read - value) <= (5e-15 + 1.2e-16) * std::fabs(value) + 4.9406564584124654e-324;
-}
-
 }  // namespace qlc::fuzz

@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
 # Checks of the installed program: the tree that `cmake --install` lays out, the Debian
-# package, and the launcher that seeds the user's data folder.
-# Usage: install_test.sh tree|deb BUILD_DIR SOURCE_DIR VERSION
-#        install_test.sh launcher LAUNCHER SOURCE_DIR
+# package, and the launcher that seeds the user's data folder (usage at the end).
 set -euo pipefail
 
 id=example.quellor.qlconvert
@@ -24,8 +22,7 @@ same_tree() {
   [ -x "$1/${2}bin/qlconvert" ] && [ -x "$1/${2}bin/qlconvert-launch" ] || fail "the programs are not executable"
 }
 # Stands in for qlconvert: records where it ran and with what arguments.
-printf '#!/bin/sh\n{ pwd; printf "%%s\\n" "$@"; } >"$STUB_RECORD"\n' >"$work/stub"
-chmod +x "$work/stub"
+printf '#!/bin/sh\n{ pwd; printf "%%s\\n" "$@"; } >"$STUB_RECORD"\n' >"$work/stub" && chmod +x "$work/stub"
 export STUB_RECORD="$work/record"
 
 check_tree() {
@@ -33,21 +30,15 @@ check_tree() {
   cmake --install "$build" --prefix "$prefix" >"$work/install.log" || { cat "$work/install.log" >&2; fail "cmake --install"; finish; }
   same_tree "$prefix" ""
   local desktop="$prefix/share/applications/$id.desktop" meta="$prefix/share/metainfo/$id.metainfo.xml"
-  desktop-file-validate "$desktop" || fail "desktop-file-validate"
-  appstreamcli validate --no-net "$meta" || fail "appstreamcli validate"
+  desktop-file-validate "$desktop" && appstreamcli validate --no-net "$meta" || fail "the desktop entry or metainfo is not valid"
   # The entry starts the launcher, shows the installed icon, and matches the window Qt
   # makes by its X11 class; the metainfo names the entry and this release.
-  for f in Exec=qlconvert-launch Icon=$id StartupWMClass=qlconvert; do
-    grep -qx "$f" "$desktop" || fail "the desktop entry lacks $f"
-  done
-  for f in "<launchable type=\"desktop-id\">$id.desktop</launchable>" "<release version=\"$version\""; do
-    grep -qF "$f" "$meta" || fail "the metainfo lacks $f"
-  done
+  for f in Exec=qlconvert-launch Icon=$id StartupWMClass=qlconvert; do grep -qx "$f" "$desktop" || fail "the desktop entry lacks $f"; done
+  for f in "<launchable type=\"desktop-id\">$id.desktop</launchable>" "<release version=\"$version\""; do grep -qF "$f" "$meta" || fail "the metainfo lacks $f"; done
   cmp -s "$src/src/resources/svg/icon.svg" "$prefix/share/icons/hicolor/scalable/apps/$id.svg" || fail "the scalable icon"
   for size in 16 32 48 64 128; do  # the PNG header's width and height
     f="$prefix/share/icons/hicolor/${size}x$size/apps/$id.png"
-    [ "$(od -An -tu1 -j18 -N6 "$f" | awk '{print $1*256+$2 "x" $5*256+$6}')" = "${size}x$size" ] ||
-      fail "$f is not ${size}x$size"
+    [ "$(od -An -tu1 -j18 -N6 "$f" | awk '{print $1*256+$2 "x" $5*256+$6}')" = "${size}x$size" ] || fail "$f is not ${size}x$size"
   done
   # The installed launcher seeds the user's folder from the installed data by itself.
   HOME="$work/home" XDG_DATA_HOME='' "$prefix/bin/qlconvert-launch" --bin "$work/stub" || fail "the installed launcher failed"
@@ -59,10 +50,8 @@ check_tree() {
   # libraries from there (an empty run path entry would mean the working folder).
   mkdir "$work/bait" && echo "not a library" >"$work/bait/libQt6Core.so.6"
   for f in "$build/src/qlconvert" "$prefix/bin/qlconvert"; do
-    if ! (cd "$work/bait" && LD_TRACE_LOADED_OBJECTS=1 "$f" >"$work/libraries" 2>&1) ||
-      grep -q "$work/bait" "$work/libraries"; then
+    (cd "$work/bait" && LD_TRACE_LOADED_OBJECTS=1 "$f" >"$work/libraries" 2>&1) && ! grep -q "$work/bait" "$work/libraries" ||
       fail "$f looks for its libraries in the working folder: $(cat "$work/libraries")"
-    fi
   done
 }
 
@@ -72,10 +61,8 @@ check_deb() {
   local deb="$work/cpack/qlconvert_${version}_$(dpkg --print-architecture).deb"
   [ "$(ls "$work"/cpack/*.deb)" = "$deb" ] || { fail "cpack made no single $deb: $(ls "$work"/cpack/*.deb)"; finish; }
   [ "$(dpkg-deb -f "$deb" Package) $(dpkg-deb -f "$deb" Version)" = "qlconvert $version" ] || fail "package name or version"
-  # The Qt 6 runtime the program needs.
-  echo "Depends: $(dpkg-deb -f "$deb" Depends)"
-  for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6; do
-    dpkg-deb -f "$deb" Depends | grep -qE "(^|, )$lib( |,|$)" || fail "Depends lacks $lib"
+  for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6; do  # the Qt 6 runtime it needs
+    dpkg-deb -f "$deb" Depends | grep -qE "(^|, )$lib( |,|$)" || fail "Depends lacks $lib: $(dpkg-deb -f "$deb" Depends)"
   done
   dpkg-deb -x "$deb" "$work/root"
   same_tree "$work/root" usr/
@@ -93,11 +80,11 @@ check_launcher() {
   run_case() {
     local name=$1 home="$work/case$((++n))" folder f want
     case "$3" in /*) folder="$3/qlconvert" ;; *) folder="$home/.local/share/qlconvert" ;; esac
-    mkdir -p "$home"
+    mkdir -p "$home" && { [ "$2" = - ] || mkdir -p "$folder"; }
     case "$2" in
       -) ;;
-      link) mkdir -p "$folder" && ln -s "$work/elsewhere$n" "$folder/type.txt" ;;
-      *) mkdir -p "$folder" && for f in $2; do [ "$f" = empty ] || echo "mine $f" >"$folder/$f"; done ;;
+      link) ln -s "$work/elsewhere$n" "$folder/type.txt" ;;
+      *) for f in $2; do [ "$f" = empty ] || echo "mine $f" >"$folder/$f"; done ;;
     esac
     rm -f "$work/record"
     (cd "$home" && HOME="$home" XDG_DATA_HOME="$3" "$launcher" --bin "$work/stub" --data "$defaults" one "two words") 2>"$work/err" ||
@@ -107,11 +94,11 @@ check_launcher() {
     set -- "$4" "$5"
     for f in type.txt convert.txt; do
       case "$1" in
-        default) cmp -s "$defaults/$f" "$folder/$f" || fail "$name: $f is not the default data" ;;
-        mine) [ "$(cat "$folder/$f" 2>/dev/null)" = "mine $f" ] || fail "$name: $f was overwritten" ;;
-        absent) [ ! -e "$folder/$f" ] || fail "$name: $f was created" ;;
-        link) [ -L "$folder/$f" ] && [ ! -e "$work/elsewhere$n" ] || fail "$name: the seed wrote through the link" ;;
-      esac
+        default) cmp -s "$defaults/$f" "$folder/$f" ;;
+        mine) [ "$(cat "$folder/$f" 2>/dev/null)" = "mine $f" ] ;;
+        absent) [ ! -e "$folder/$f" ] ;;
+        link) [ -L "$folder/$f" ] && [ ! -e "$work/elsewhere$n" ] ;;  # not written through the link
+      esac || fail "$name: $f is not $1"
       shift
     done
     local hidden=("$folder"/.[!.]*)

@@ -1,11 +1,10 @@
 #!/usr/bin/python3
 """A StatusNotifierItem watcher and host for the tray tests, on the session bus.
 
-  sni_host.py serve LOG       owns org.kde.StatusNotifierWatcher with a host registered and
-                              appends "ready" and "registered|unregistered SERVICE PATH" to LOG
-  sni_host.py SERVICE PATH get PROPERTY | activate | secondary | click LABEL
-                              prints an item's property; sends what a host sends on a left or
-                              a middle click; picks the entry LABEL from the item's menu
+sni_host.py serve LOG: owns the watcher with a host registered; appends "ready" and
+"registered|unregistered SERVICE PATH" to LOG. sni_host.py SERVICE PATH get PROPERTY |
+activate | secondary | click LABEL: prints an item's property; sends what a host sends on a
+left or a middle click; picks the entry LABEL from the item's menu.
 """
 import sys
 
@@ -79,15 +78,13 @@ def client(service, path, command, arg=None):
     if command == "get":
         print(prop(arg))
     elif command in ("activate", "secondary"):
-        method = "Activate" if command == "activate" else "SecondaryActivate"
-        call(path, ITEM, method, "(ii)", (0, 0))
+        call(path, ITEM, "Activate" if command == "activate" else "SecondaryActivate", "(ii)", (0, 0))
     else:  # click: dbusmenu marks the mnemonic with "_" where the toolkit has "&"
         menu = prop("Menu")
         call(menu, MENU, "AboutToShow", "(i)", (0,))
         _revision, (_id, _props, entries) = call(menu, MENU, "GetLayout", "(iias)", (0, -1, []))
         ids = [e[0] for e in entries if e[1].get("label") == arg.replace("&", "_")]
-        if len(ids) != 1:
-            sys.exit(f"the menu has no single entry {arg!r}: {entries}")
+        len(ids) == 1 or sys.exit(f"the menu has no single entry {arg!r}: {entries}")
         call(menu, MENU, "Event", "(isvu)", (ids[0], "clicked", GLib.Variant("i", 0), 0))
 
 

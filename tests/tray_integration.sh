@@ -2,11 +2,9 @@
 # The tray as a user meets it, on a private X server with a real window manager: every way
 # of hiding the window, each brought back by every way the icon offers; the icon's menu and
 # the close prompt; second starts; a tray host that goes away. Nothing is retried.
-#
-# Usage: tray_integration.sh PROGRAM TRAY WM, with WM openbox or xfwm4 and TRAY
-#   xembed  Debian's trayer      sni  a StatusNotifierItem host of our own (sni_host.py)
-#   none    no tray: the window minimises as usual; second starts, stale locks, two folders
-# QLC_TRAY_ROUNDS (default 3): how often each pair of a way to hide and a way to restore runs.
+# Usage: tray_integration.sh PROGRAM TRAY WM; WM openbox or xfwm4; TRAY xembed (trayer), sni
+# (sni_host.py) or none (second starts, stale locks, two folders). QLC_TRAY_ROUNDS (3): how
+# often each pair of a way to hide and a way to restore runs.
 set -uo pipefail
 
 program="$(realpath "$1")" tray="$2" wm="$3" here="$(dirname "$(realpath "$0")")"
@@ -24,21 +22,18 @@ bg() { "$@" & started+=("$!"); }  # a process to end with the test
 fail() {
   echo "FAIL ($tray, $wm, $step): $*" >&2
   if [ -n "${app:-}" ] && ! kill -0 "$app" 2>/dev/null; then wait "$app"; echo "(the program ended with $?)" >&2; fi
-  xwininfo -root -tree 2>/dev/null | grep -v 'has no name' | tail -n 30 >&2
   for log in "$work"/*.log; do [ -s "$log" ] && { echo "--- ${log##*/}" >&2; tail -n 20 "$log" >&2; }; done
   exit 1
 }
 wait_for() {  # SECONDS COMMAND...: until the command succeeds, or fails after SECONDS
-  local until=$((SECONDS + $1))
-  shift
+  local until=$((SECONDS + $1)); shift
   until "$@" 2>/dev/null; do [ "$SECONDS" -lt "$until" ] && sleep 0.05 || return 1; done
 }
 RANDOM=14
 pause() { sleep "0.$((300 + RANDOM % 700))"; }  # as a person between two actions, the same each run
 
-# --- the desktop: our own session, X server, bus, window manager and tray host ------------
-export XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/run"
-export QT_QPA_PLATFORM=xcb
+# The desktop: our own session, X server, bus, window manager and tray host.
+export XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/run" QT_QPA_PLATFORM=xcb
 unset WAYLAND_DISPLAY XDG_CURRENT_DESKTOP
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 # -noreset: the server must not restart when its last client (a probe) disconnects.
@@ -48,8 +43,7 @@ export DISPLAY=":$(head -n1 "$work/display")"
 wait_for 20 xprop -root _QLC_NONE >/dev/null || fail "Xvfb on $DISPLAY does not answer"
 { read -r DBUS_SESSION_BUS_ADDRESS && read -r bus_pid; } < <(dbus-daemon --session --fork \
   --address="unix:path=$work/bus" --print-address=1 --print-pid=1)
-export DBUS_SESSION_BUS_ADDRESS
-started+=("$bus_pid")
+export DBUS_SESSION_BUS_ADDRESS && started+=("$bus_pid")
 if [ "$wm" = openbox ]; then bg openbox --sm-disable; else bg xfwm4 --compositor=off --sm-client-disable; fi >"$work/wm.log" 2>&1
 wait_for 20 eval 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' || fail "$wm did not start"
 start_host() {
@@ -65,10 +59,8 @@ start_host() {
 [ "$tray" = none ] || start_host
 # A window of another program over ours, to see that a restore raises and focuses ours.
 bg xev -geometry 480x360+0+0 -name other >/dev/null 2>&1
-wait_for 20 xdotool search --name '^other$' >/dev/null || fail "the other window did not appear"
-other="$(xdotool search --name '^other$')"
+wait_for 20 xdotool search --name '^other$' >/dev/null && other="$(xdotool search --name '^other$')" || fail "the other window did not appear"
 
-# --- looking at the program -----------------------------------------------------------------
 data_folder() {
   mkdir -p "$1" && printf '"ALL"\r\n"Length"\r\n' >"$1/type.txt"
   printf '"Inches","Centimeters","Length","2.54",0\r\n' >"$1/convert.txt"
@@ -100,10 +92,8 @@ icon_shown() { if [ "$tray" = sni ]; then found sni_item; else found icon_window
 icon_gone() { ! icon_shown; }
 sni() { $python "$here/sni_host.py" $(sni_item) "$@"; }
 start() {  # DIR: starts the program there and waits for its window (and icon); sets app, win
-  bg sh -c 'cd "$1" && exec "$2"' - "$1" "$program" >>"$work/program.log" 2>&1
-  app=$!
-  wait_for 20 found windows --pid "$app" || fail "no main window"
-  win="$(windows --pid "$app" | head -n1)"
+  bg sh -c 'cd "$1" && exec "$2"' - "$1" "$program" >>"$work/program.log" 2>&1 && app=$!
+  wait_for 20 found windows --pid "$app" && win="$(windows --pid "$app" | head -n1)" || fail "no main window"
   [ "$tray" = none ] || wait_for 20 icon_shown || fail "no icon in the tray"
   # Its maps are counted from here on; a property set for the purpose shows xev is listening.
   bg xev -id "$win" -event structure -event property >"$work/xev-$win.log" 2>&1
@@ -111,16 +101,13 @@ start() {  # DIR: starts the program there and waits for its window (and icon); 
     fail "cannot watch the main window"
 }
 
-# --- acting as the user ---------------------------------------------------------------------
 focus() { xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1"; }
 popups() { xdotool search --onlyvisible --pid "$app" 2>/dev/null | wc -l; }
 more_popups() { [ "$(popups)" -gt "$1" ]; }
 prompt() { xdotool search --all --onlyvisible --pid "$app" --name '^System Tray$' | head -n1; }
 answer_prompt() {  # KEYS...: waits for the close prompt and answers it from the keyboard
-  wait_for 10 found prompt || fail "no close prompt"
-  focus "$(prompt)"
-  xdotool key "$@"
-  wait_for 10 eval '! found prompt' || fail "the prompt did not close"
+  wait_for 10 found prompt && focus "$(prompt)" || fail "no close prompt"
+  xdotool key "$@" && wait_for 10 eval '! found prompt' || fail "the prompt did not close"
 }
 click_icon() {  # BUTTON [COUNT]; a StatusNotifierItem host is sent what those clicks send
   case "$tray$1" in
@@ -132,8 +119,7 @@ click_icon() {  # BUTTON [COUNT]; a StatusNotifierItem host is sent what those c
 tray_menu() {  # ENTRY: "&Restore" or "&Unload QLCNVT" from the icon's menu
   if [ "$tray" = sni ]; then sni click "$1" || fail "the host could not pick $1"; return; fi
   local before="$(popups)" was_hidden="$(hidden_now && echo yes)"
-  click_icon 3
-  wait_for 10 more_popups "$before" || fail "a right click on the icon opened no menu"
+  click_icon 3 && wait_for 10 more_popups "$before" || fail "a right click on the icon opened no menu"
   [ -z "$was_hidden" ] || hidden_now || fail "the right click showed the window"
   xdotool key "$(echo "${1:1:1}" | tr 'A-Z' 'a-z')"
 }
@@ -141,10 +127,8 @@ unload() { tray_menu "&Unload QLCNVT"; wait_for 10 icon_gone || fail "the icon s
 close_box() { focus "$win"; xdotool key alt+F4; answer_prompt "$@"; }
 # The ways of hiding the window, and of bringing it back.
 hide_menu() {  # File > Minimize, by keyboard
-  focus "$win"
   local before="$(popups)"
-  xdotool key alt+f
-  wait_for 10 more_popups "$before" && xdotool key Return || fail "alt+f opened no File menu"
+  focus "$win" && xdotool key alt+f && wait_for 10 more_popups "$before" && xdotool key Return || fail "alt+f opened no File menu"
 }
 hide_wm() { xdotool windowminimize "$win"; }  # what a task bar or pager sends
 hide_titlebar() {  # the window manager's own minimise
@@ -154,19 +138,15 @@ hide_titlebar() {  # the window manager's own minimise
       awk '/Absolute upper-left X/ {print "x=" $4} /Absolute upper-left Y/ {print "y=" $4} /Width:/ {print "w=" $2}')"
     xdotool mousemove "$((x + w - 42))" "$((y + 9))" click 1
   else  # xfwm4 offers none for a window without a minimise box: File > Minimize by mouse
-    w="$(popups)"
-    xdotool mousemove --window "$win" 20 10 click 1
+    w="$(popups)" && xdotool mousemove --window "$win" 20 10 click 1
     wait_for 10 more_popups "$w" || fail "a click on File opened no menu"
     eval "$(xwininfo -id "$(xdotool search --onlyvisible --pid "$app" | grep -vx "$win" | head -n1)" |
       awk '/Absolute upper-left X/ {print "x=" $4} /Absolute upper-left Y/ {print "y=" $4}')"
     xdotool mousemove "$((x + 20))" "$((y + 12))" click 1
   fi
 }
-hide_close() { close_box Return; }  # the close box, then OK
-hide_unload() { unload Return; }
-restore_left() { click_icon 1; }
-restore_double() { click_icon 1 2; }
-restore_menu() { tray_menu "&Restore"; }
+hide_close() { close_box Return; }; hide_unload() { unload Return; }  # the close box, then OK
+restore_left() { click_icon 1; }; restore_double() { click_icon 1 2; }; restore_menu() { tray_menu "&Restore"; }
 expect_hidden() {  # hidden, out of the task bar, the icon shown
   wait_for 10 hidden_now || fail "the window was not hidden"
   wait_for 10 eval '! listed' || fail "the hidden window stays in the task bar"
@@ -177,94 +157,69 @@ expect_restored() {  # MAPS: shown once since (mapped once more), normal, raised
   wait_for 10 eval '[ "$(wm_state)" = Normal ]' || fail "the window is $(wm_state)"
   wait_for 10 active || fail "the restored window has no focus"
   wait_for 10 above_other || fail "the restored window is not on top"
-  pause
-  viewable "$win" || fail "the window was hidden again after it came back"
+  pause && viewable "$win" || fail "the window was hidden again after it came back"
   [ "$(maps)" -eq $(($1 + 1)) ] || fail "the window was mapped $(($(maps) - $1)) times for one restore"
 }
 cycle() {  # HIDE RESTORE: hidden one way while the user works elsewhere, back the other
   local since="$(maps)"
-  "hide_$1"
-  expect_hidden
+  "hide_$1"; expect_hidden
   [ "$(maps)" -eq "$since" ] || fail "the window was shown while it was hidden"
-  focus "$other"
-  pause
-  "restore_$2"
-  expect_restored "$since"
+  focus "$other"; pause; "restore_$2"; expect_restored "$since"
 }
 second_start() {  # DIR: brings back the copy that runs there, touches no data and ends
   local before="$(snapshot "$1")" since="$(maps)"
-  focus "$other"
-  (cd "$1" && timeout 20 "$program") >>"$work/program.log" 2>&1 || fail "the second start ended with $?"
+  focus "$other"; (cd "$1" && timeout 20 "$program") >>"$work/program.log" 2>&1 || fail "the second start ended with $?"
   expect_restored "$since"
   [ "$(snapshot "$1")" = "$before" ] || fail "the second start touched the data files"
 }
 
-# --- cases ----------------------------------------------------------------------------------
-data_folder "$work/a"
-start "$work/a"
+data_folder "$work/a"; start "$work/a"
 if [ "$tray" != none ]; then
   [ "$tray" != sni ] || { sni get ToolTip | grep -q "'Quellor Unit Converter'" &&
     sni get IconPixmap | grep -q '^\[(32, 32, '; } || fail "the item has no tip or no 32 x 32 icon"
-  restores=(left double menu)
-  [ "$tray" = sni ] && restores=(left menu)  # such hosts send no double click
+  restores=(left double menu) && [ "$tray" = sni ] && restores=(left menu)  # such hosts send no double click
   for ((round = 0, n = 0; round < ${QLC_TRAY_ROUNDS:-3}; round++)); do
     for back in "${restores[@]}"; do
       for how in menu wm titlebar close unload; do
-        step="cycle $((++n)): $how, then $back"
-        cycle "$how" "$back"
+        step="cycle $((++n)): $how, then $back"; cycle "$how" "$back"
       done
     done
   done
   echo "$n hide-and-restore cycles passed"
 
-  step="a middle click, and Unload then Cancel, leave a hidden window hidden"
-  hide_menu && expect_hidden
-  click_icon 2
-  pause
-  hidden_now || fail "a middle click showed the window"
+  step="a middle click, and Unload then Cancel, leave a hidden window hidden"; hide_menu && expect_hidden
+  click_icon 2 && pause && hidden_now || fail "a middle click showed the window"
   unload Tab Return
   wait_for 10 icon_shown || fail "the icon did not come back after Cancel"
   hidden_now || fail "Cancel showed the window"
-  step="second start while hidden in the tray"
-  second_start "$work/a"
+  step="second start while hidden in the tray"; second_start "$work/a"
   [ "$(windows | wc -l)" -eq 1 ] || fail "a second window"
-  step="close box, Cancel: the window stays"
-  close_box Tab Return
-  viewable "$win" || fail "Cancel hid the window"
-  step="the tray host exits while the window is hidden, and comes back"
-  hide_menu && expect_hidden
-  kill "$host" && wait "$host" 2>/dev/null
-  : >"$work/sni.log"
-  second_start "$work/a"
-  start_host
+  step="close box, Cancel: the window stays"; close_box Tab Return && viewable "$win" || fail "Cancel hid the window"
+  step="the tray host exits while the window is hidden, and comes back"; hide_menu && expect_hidden
+  kill "$host" && wait "$host" 2>/dev/null; : >"$work/sni.log"
+  second_start "$work/a"; start_host
   wait_for 20 icon_shown || fail "the icon did not come back with the host"
   cycle menu menu
   step="&Unload QLCNVT, Unload Program"
-  unload Tab Tab Return
-  wait_for 10 eval '! kill -0 "$app"' || fail "the program did not end"
+  unload Tab Tab Return && wait_for 10 eval '! kill -0 "$app"' || fail "the program did not end"
   wait "$app" || fail "the program ended with status $?"
   icon_gone || fail "the icon stayed after the program ended"
 else
   minimise() { hide_menu; wait_for 10 iconic || fail "the window is $(wm_state)"; }
   step="no tray: File > Minimize minimises as usual"
-  minimise
-  listed || fail "the minimised window left the task bar"
+  minimise && listed || fail "the minimised window left the task bar"
   step="second start while minimised, through a link to the folder"
   ln -s "$work/a" "$work/link" && second_start "$work/link"
-  step="two data folders side by side"
-  data_folder "$work/b" && first_win="$win" && start "$work/b"
+  step="two data folders side by side"; data_folder "$work/b" && first_win="$win" && start "$work/b"
   [ "$win" != "$first_win" ] || fail "the second folder got no window of its own"
   minimise
   (cd "$work/a" && timeout 20 "$program") >>"$work/program.log" 2>&1 || fail "the start in a ended with $?"
-  pause
-  iconic || fail "a start in folder a restored folder b's window"
+  pause && iconic || fail "a start in folder a restored folder b's window"
   second_start "$work/b"
-  step="a copy that was killed leaves nothing in the way"
-  kill -9 "$app" && wait "$app" 2>/dev/null
+  step="a copy that was killed leaves nothing in the way"; kill -9 "$app" && wait "$app" 2>/dev/null
   ls "$XDG_RUNTIME_DIR" | grep -q '\.lock$' || fail "no lock file was left to test with"
   start "$work/b" && minimise && second_start "$work/b"
-  step="two starts at once in a new folder: one hands over and ends with 0"
-  data_folder "$work/c"
+  step="two starts at once in a new folder: one hands over and ends with 0"; data_folder "$work/c"
   run() { bg sh -c 'cd "$1" && exec "$2"' - "$work/c" "$program" >>"$work/program.log" 2>&1; }
   run && one=$! && run && two=$!
   wait_for 20 eval '! kill -0 $one || ! kill -0 $two' || fail "neither start ended"

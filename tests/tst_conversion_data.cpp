@@ -1,4 +1,3 @@
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "data/conversion_data.h"
@@ -10,97 +9,91 @@ namespace {
 const NumberSeparators kGerman{u',', u'.'};
 
 // File texts written with ' for the quote.
-QByteArray Q(const char *text) {
-  return QByteArray(text).replace('\'', '"');
+QByteArray Q(QByteArray text) {
+  return text.replace('\'', '"');
 }
+
+struct ReadRow {
+  const char *name;
+  bool types = false, german = false;  // type.txt; the user's separators
+  QByteArray file;
+  QString loaded;  // names, or the first From unit of each record, joined by '|'
+  int skipped = 0, firstSkipped = 0;
+  QString multiplier = {}, adder = {};  // the first record's, as held for the user
+};
+
+struct WriteRow {
+  const char *name;
+  QByteArray before;  // convert.txt
+  QString multiplier = {};
+  double adder = 0;
+  QByteArray line = {};   // the line written; null when refused
+  QByteArray after = {};  // convert.txt after the append
+};
 }  // namespace
 
 class TestConversionData : public QObject {
   Q_OBJECT
  private slots:
-  // Either file's lines: the names loaded (From unit of a record), and the lines skipped.
+  // Either file's lines: what loads, and the lines skipped.
   void readLines_data() {
-    QTest::addColumn<bool>("types");
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QString>("loaded");  // joined by '|'
-    QTest::addColumn<int>("skipped");
-    QTest::addColumn<int>("firstSkipped");
-    auto row = [](const char *name, bool types, const QByteArray &file, const char *loaded,
-                  int skipped = 0, int firstSkipped = 0) {
-      QTest::newRow(name) << types << file << QString(loaded) << skipped << firstSkipped;
-    };
-    const QByteArray a = Q("'A','B','T','2',0"), b = Q("'C','D','T','3',1");
-    row("crlf", false, a + "\r\n" + b + "\r\n", "A|C");
-    row("no final line break", false, a + "\r\n" + b, "A|C");
-    row("bare lf", false, a + "\n" + b + "\n", "A|C");
-    row("cr only", false, a + "\r" + b + "\r", "A|C");
-    row("empty file", false, "", "");
-    row("utf8 bom", false, "\xEF\xBB\xBF" + a, "A");
-    row("windows-1252", false, Q("'Grad \xB0\x43 \x80','b','T','1',0"), "Grad °C €");
-    row("blank line", false, a + "\r\n\r\n" + b, "A|C", 1, 2);
-    row("four fields", false, Q("'x','y','T',1\n") + a, "A", 1, 1);
-    row("six fields", false, a + "\n" + a + ",0", "A", 1, 2);
-    row("adder not a number", false, a + "\n" + Q("'x','y','T','1','z'"), "A", 1, 2);
-    row("adder quoted", false, a + "\n" + Q("'x','y','T','1','0'"), "A", 1, 2);
-    row("adder overflows", false, a + Q("\n'x','y','T','1',1e400\n'z','y','T','1',-1E+400"), "A", 2,
-        2);
-    row("unclosed quote", false, Q("'x,'y','T','1',0\n") + b, "C", 1, 1);
-    row("text after quote", false, Q("'x'z,'y','T','1',0\n") + b, "C", 1, 1);
-    row("nul byte", false, QByteArray("\"x\0\",\"y\",\"T\",\"1\",0\n", 19) + b, "C", 1, 1);
-    row("types", true, Q("'ALL'\r\n'A,B'\r\n"), "ALL|A,B");
-    row("types: empty file, one empty entry", true, "", "");
-    row("types: unquoted, blanks", true, Q("ALL\n  AREA \n'x'y\nab'c\n'x"), "ALL|AREA", 3, 3);
-    row("types: two fields, blank", true, Q("'ALL'\n'A','B'\n \n'C'"), "ALL|C", 2, 2);
+    const QByteArray a = Q("'A','B','T','2',0"), b = Q("'C','D','T','3',1"), bom = "\xEF\xBB\xBF";
+    // clang-format off
+    const ReadRow rows[] = {
+        {.name = "crlf", .file = a + "\r\n" + b + "\r\n", .loaded = "A|C"},
+        {.name = "no final line break", .file = a + "\r\n" + b, .loaded = "A|C"},
+        {.name = "bare lf", .file = a + "\n" + b + "\n", .loaded = "A|C"},
+        {.name = "cr only", .file = a + "\r" + b + "\r", .loaded = "A|C"},
+        {.name = "empty file", .file = "", .loaded = ""},
+        {.name = "utf8 bom", .file = bom + a, .loaded = "A"},
+        {.name = "windows-1252", .file = Q("'Grad \xB0\x43 \x80','b','T','1',0"), .loaded = "Grad °C €"},
+        {.name = "blank line", .file = a + "\r\n\r\n" + b, .loaded = "A|C", .skipped = 1, .firstSkipped = 2},
+        {.name = "four fields", .file = Q("'x','y','T',1\n") + a, .loaded = "A", .skipped = 1, .firstSkipped = 1},
+        {.name = "six fields", .file = a + "\n" + a + ",0", .loaded = "A", .skipped = 1, .firstSkipped = 2},
+        {.name = "adder not a number", .file = a + Q("\n'x','y','T','1','z'"), .loaded = "A", .skipped = 1, .firstSkipped = 2},
+        {.name = "adder quoted", .file = a + Q("\n'x','y','T','1','0'"), .loaded = "A", .skipped = 1, .firstSkipped = 2},
+        {.name = "adder overflows", .file = a + Q("\n'x','y','T','1',1e400\n'z','y','T','1',-1E+400"), .loaded = "A", .skipped = 2, .firstSkipped = 2},
+        {.name = "unclosed quote", .file = Q("'x,'y','T','1',0\n") + b, .loaded = "C", .skipped = 1, .firstSkipped = 1},
+        {.name = "text after quote", .file = Q("'x'z,'y','T','1',0\n") + b, .loaded = "C", .skipped = 1, .firstSkipped = 1},
+        {.name = "nul byte", .file = QByteArray("\"x\0\",\"y\",\"T\",\"1\",0\n", 19) + b, .loaded = "C", .skipped = 1, .firstSkipped = 1},
+        {.name = "multiplier and adder", .file = Q("'a','b','T','0.3048',0.5"), .loaded = "a", .multiplier = "0.3048", .adder = "0.5"},
+        {.name = "German", .german = true, .file = Q("'a','b','T','1.5E-3',-459.67"), .loaded = "a", .multiplier = "1,5E-3", .adder = "-459,67"},
+        {.name = "multiplier a name", .german = true, .file = Q("'a','b','T','two',0"), .loaded = "a", .multiplier = "two", .adder = "0"},
+        {.name = "unquoted multiplier", .file = Q("'a','b','T',0,0"), .loaded = "a", .multiplier = "0", .adder = "0"},
+        {.name = "out of range", .file = Q("'a','b','T','1e400',1e-400"), .loaded = "a", .multiplier = "1e400", .adder = "0"},
+        {.name = "adder digits", .file = Q("'a','b','T','1',0.1234567890123456789"), .loaded = "a", .multiplier = "1", .adder = "0.123456789012346"},
+        {.name = "types", .types = true, .file = Q("'ALL'\r\n'A,B'\r\n"), .loaded = "ALL|A,B"},
+        {.name = "types: empty file, one empty entry", .types = true, .file = "", .loaded = ""},
+        {.name = "types: utf8 bom, cr only", .types = true, .file = bom + Q("'ALL'\r'A'\r"), .loaded = "ALL|A"},
+        {.name = "types: unquoted, blanks", .types = true, .file = Q("ALL\n  AREA \n'x'y\nab'c\n'x"), .loaded = "ALL|AREA", .skipped = 3, .firstSkipped = 3},
+        {.name = "types: two fields, blank", .types = true, .file = Q("'ALL'\n'A','B'\n \n'C'"), .loaded = "ALL|C", .skipped = 2, .firstSkipped = 2}};
+    // clang-format on
+    test::AddRows(rows);
   }
   void readLines() {
-    QFETCH(bool, types);
-    QFETCH(QByteArray, file);
-    QFETCH(QString, loaded);
-    QFETCH(int, skipped);
-    QFETCH(int, firstSkipped);
+    QFETCH(ReadRow, row);
     LoadReport report;
-    if (types) {
-      const TypesFile parsed = ParseTypes(file);
-      QCOMPARE(parsed.names, loaded.split(u'|'));
+    if (row.types) {
+      const TypesFile parsed = ParseTypes(row.file);
+      QCOMPARE(parsed.names, row.loaded.split(u'|'));
       report = parsed.report;
     } else {
-      const ConversionsFile parsed = ParseConversions(file, kEnglishSeparators);
+      const ConversionsFile parsed =
+          ParseConversions(row.file, row.german ? kGerman : kEnglishSeparators);
       QStringList got;
       for (const auto &r : parsed.records) got << r.FromUnit;
-      QCOMPARE(got.join(u'|'), loaded);
+      QCOMPARE(got.join(u'|'), row.loaded);
+      if (!row.multiplier.isNull())
+        QCOMPARE(parsed.records[0].Multiplier + u'|' + parsed.records[0].Adder,
+                 row.multiplier + u'|' + row.adder);
       report = parsed.report;
     }
-    QCOMPARE(report.skippedLines, skipped);
-    QCOMPARE(report.firstSkippedLine, firstSkipped);
+    QCOMPARE(report.skippedLines, row.skipped);
+    QCOMPARE(report.firstSkippedLine, row.firstSkipped);
     QVERIFY(!report.truncated);
   }
 
-  // The multiplier and adder as held for the user's locale, and the multiplier read back.
-  void localeTexts() {
-    const struct {
-      const char *line;
-      bool german;
-      QString multiplier, adder;
-      double value;  // NaN: no number
-    } rows[] = {{"'a','b','T','0.3048',0.5", false, "0.3048", "0.5", 0.3048},
-                {"'a','b','T','1.5E-3',-459.67", true, "1,5E-3", "-459,67", 0.0015},
-                {"'a','b','T','two',0", true, "two", "0", qQNaN()},
-                {"'a','b','T',0,0", false, "0", "0", 0.0},
-                {"'a','b','T','1e400',1e-400", false, "1e400", "0", qQNaN()},
-                {"'a','b','T','1',0.1234567890123456789", false, "1", "0.123456789012346", 1}};
-    for (const auto &row : rows) {
-      const NumberSeparators sep = row.german ? kGerman : kEnglishSeparators;
-      const ConversionsFile parsed = ParseConversions(Q(row.line), sep);
-      QCOMPARE(int(parsed.records.size()), 1);
-      QCOMPARE(parsed.records[0].Multiplier, row.multiplier);
-      QCOMPARE(parsed.records[0].Adder, row.adder);
-      const ReadResult back = ReadNumber(parsed.records[0].Multiplier, sep);
-      QCOMPARE(back.ok(), !qIsNaN(row.value));
-      if (back.ok()) QCOMPARE(back.value, row.value);
-    }
-  }
-
-  void limits() {
+  void limitsAndMissingFiles() {
     QByteArray records;
     for (int i = 0; i < kMaxConversionRecords + 2; ++i)
       records += "\"u" + QByteArray::number(i) + "\",\"v\",\"T\",\"1\",0\r\n";
@@ -109,17 +102,12 @@ class TestConversionData : public QObject {
     QVERIFY(conv.report.truncated);
     QCOMPARE(conv.records.back().FromUnit, QString("u%1").arg(kMaxConversionRecords - 1));
     const TypesFile t = ParseTypes(Q("'t'\n").repeated(kMaxTypeLines + 1));
-    QCOMPARE(int(t.names.size()), kMaxTypeLines);
-    QVERIFY(t.report.truncated);
-  }
-
-  void missingFiles() {
+    QVERIFY(t.names.size() == kMaxTypeLines && t.report.truncated);
     QTemporaryDir dir;
     const TypesFile types = ReadTypeFile(dir.filePath("type.txt"));
-    QVERIFY(types.report.missing);
-    QCOMPARE(types.names, QStringList{QString()});
-    const ConversionsFile conv = ReadConversionFile(dir.path(), kGerman);  // a folder
-    QVERIFY(conv.report.missing && !conv.report.error.isEmpty() && conv.records.empty());
+    QVERIFY(types.report.missing && types.names == QStringList{QString()});
+    const ConversionsFile folder = ReadConversionFile(dir.path(), kGerman);
+    QVERIFY(folder.report.missing && !folder.report.error.isEmpty() && folder.records.empty());
   }
 
   void encodings() {
@@ -131,50 +119,48 @@ class TestConversionData : public QObject {
     for (int b = 0; b < 256; ++b) all.append(char(b));
     QCOMPARE(EncodeText(DecodeText(all, TextEncoding::Windows1252), TextEncoding::Windows1252),
              std::optional<QByteArray>(all));
-    QVERIFY(!EncodeText(u"\u4E00", TextEncoding::Windows1252));
   }
 
-  // What the writer makes, the reader takes back as the same record.
-  void lineWriter() {
-    // clang-format off
-    const std::tuple<QString, double, const char *> rows[] = {
-        {"", 0, "'F','T','G',0,0"}, {"2.54", 0.5, "'F','T','G','2.54',0.5"},
-        {"two", -40, "'F','T','G','two',-40"}, {"1", 1e300, "'F','T','G','1',1E+300"},
-        {"1", 1.0 / 3, "'F','T','G','1',0.3333333333333333"}};
-    // clang-format on
-    for (const auto &[multiplier, adder, line] : rows) {
-      QCOMPARE(RecordLine("F", "T", "G", multiplier, adder).value_or("<refused>").toUtf8(),
-               Q(line));
-      const auto parsed = ParseConversions(Q(line), kEnglishSeparators);
-      QCOMPARE(int(parsed.records.size()), 1);
-      const double back = ReadNumber(parsed.records[0].Adder, kEnglishSeparators).value;
-      QVERIFY(qAbs(back - adder) <= 1e-14 * qAbs(adder));
-    }
-    QVERIFY(!RecordLine("F\"", "T", "G", "1", 0));
-    QVERIFY(!RecordLine("F", "T", "G", "1", qInf()));
-    QVERIFY(!TypeLine("a\"b"));
-  }
-
-  // What AppendLine refuses leaves the file as it was.
-  void append() {
+  // What the writer makes, the reader takes back as the same record, after the lines
+  // before it; what the writer or AppendLine refuses leaves the file as it was.
+  void append_data() {
     const QByteArray x = Q("'X'\r\n"), cp1252 = Q("'\xB0'\r\n"), bom = "\xEF\xBB\xBF";
     // clang-format off
-    const std::tuple<QByteArray, QString, QByteArray> rows[] = {
-        {"", "'A'", Q("'A'\r\n")}, {x, "'A'", x + Q("'A'\r\n")},
-        {x.chopped(2), "'A'", x + Q("'A'\r\n")}, {bom, "'A'", bom + Q("'A'\r\n")},
-        {Q("'\xC2\xB0'\r\n"), "'µ'", Q("'\xC2\xB0'\r\n'\xC2\xB5'\r\n")},
-        {cp1252, "'µ'", cp1252 + Q("'\xB5'\r\n")},
-        {cp1252, "'\u4E00'", cp1252}, {x, "'A'\n'B'", x}};  // refused: not Windows-1252, a break
+    const WriteRow rows[] = {
+        {.name = "new file", .before = "", .line = "'F','T','G',0,0"},
+        {.name = "after a line", .before = x, .multiplier = "2.54", .adder = 0.5, .line = "'F','T','G','2.54',0.5"},
+        {.name = "no final line break", .before = x.chopped(2), .multiplier = "two", .adder = -40, .line = "'F','T','G','two',-40", .after = x + Q("'F','T','G','two',-40\r\n")},
+        {.name = "only a BOM", .before = bom, .multiplier = "1", .adder = 1e300, .line = "'F','T','G','1',1E+300"},
+        {.name = "lone CR", .before = Q("'X'\r"), .multiplier = "1", .adder = 1.0 / 3, .line = "'F','T','G','1',0.3333333333333333"},
+        {.name = "UTF-8 file", .before = Q("'\xC2\xB0'\r\n"), .multiplier = "µ", .line = "'F','T','G','µ',0"},
+        {.name = "Windows-1252 file", .before = cp1252, .multiplier = "µ", .line = "'F','T','G','µ',0", .after = cp1252 + Q("'F','T','G','\xB5',0\r\n")},
+        {.name = "not Windows-1252", .before = cp1252, .multiplier = "\u4E00", .line = "'F','T','G','\u4E00',0", .after = cp1252},
+        {.name = "a line break", .before = x, .multiplier = "1\n2", .line = "'F','T','G','1\n2',0", .after = x},
+        {.name = "a NUL", .before = x, .multiplier = QStringView(u"1\0", 2).toString(), .line = QByteArray("'F','T','G','1\0',0", 18), .after = x},
+        {.name = "a quote", .before = x, .multiplier = "1\"", .after = x},
+        {.name = "infinite adder", .before = x, .adder = qInf(), .after = x}};
     // clang-format on
-    for (const auto &[before, line, after] : rows) {
-      QTemporaryDir dir;
-      const QString path = dir.filePath("convert.txt");
-      if (!before.isEmpty()) QVERIFY(test::WriteBytes(path, before));
-      const AppendResult r = AppendLine(path, QString(line).replace(u'\'', u'"'));
-      QCOMPARE(r.ok, after != before);
-      QCOMPARE(r.error.isEmpty(), r.ok);
-      QCOMPARE(test::ReadBytes(path), after);
-    }
+    test::AddRows(rows);
+  }
+  void append() {
+    QFETCH(WriteRow, row);
+    const std::optional<QString> line = RecordLine("F", "T", "G", row.multiplier, row.adder);
+    QCOMPARE(line.value_or("<refused>").toUtf8(), row.line.isNull() ? "<refused>" : Q(row.line));
+    QCOMPARE(TypeLine(row.multiplier).has_value(), !row.multiplier.contains(u'"'));
+    if (!line) return;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("convert.txt");
+    if (!row.before.isEmpty()) QVERIFY(test::WriteBytes(path, row.before));
+    const AppendResult r = AppendLine(path, *line);
+    const QByteArray after = row.after.isNull() ? row.before + line->toUtf8() + "\r\n" : row.after;
+    QCOMPARE(r.ok, after != row.before);
+    QCOMPARE(r.error.isEmpty(), r.ok);
+    QCOMPARE(test::ReadBytes(path), after);
+    if (!r.ok) return;
+    const auto parsed = ParseConversions(after, kEnglishSeparators).records;
+    QCOMPARE(parsed.back().FromUnit, QString("F"));
+    const double back = ReadNumber(parsed.back().Adder, kEnglishSeparators).value;
+    QVERIFY(qAbs(back - row.adder) <= 1e-14 * qAbs(row.adder));
   }
 };
 

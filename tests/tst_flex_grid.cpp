@@ -2,8 +2,8 @@
 #include <QTableView>
 #include <QtTest>
 
-#include "rules/paging.h"
 #include "table/flex_grid.h"
+#include "test_support.h"
 
 using namespace qlc;
 
@@ -13,33 +13,55 @@ QStringList Column(const FlexGrid &g, int col) {
   for (int r = 1; r < g.Rows(); ++r) out << g.TextMatrix(r, col);
   return out;
 }
+
+struct SortRow {
+  const char *name;
+  QStringList keys;
+  int order;  // 1 ascending, 2 descending
+  QStringList sorted;
+};
+
+enum Change { Text, AddOwnRow, Remove, Sort };
+struct ShareRow {
+  const char *name;
+  Change change;
+  bool inMaster;  // the change is made in the grid that owns the rows
+  QStringList changed;
+};
+
 }  // namespace
 
 class TestFlexGrid : public QObject {
   Q_OBJECT
  private slots:
+  void sort_data() {
+    // clang-format off
+    const SortRow rows[] = {
+        {.name = "numbers", .keys = {"10", "9", "100", "-1"}, .order = 1, .sorted = {"-1", "9", "10", "100"}},
+        {.name = "names", .keys = {"beta", "Alpha", "gamma"}, .order = 1, .sorted = {"Alpha", "beta", "gamma"}},
+        {.name = "names descending", .keys = {"beta", "Alpha", "gamma"}, .order = 2, .sorted = {"gamma", "beta", "Alpha"}},
+        {.name = "case", .keys = {"b", "A", "a", "B"}, .order = 1, .sorted = {"A", "a", "b", "B"}},
+        {.name = "mixed", .keys = {"Meters", "10", "9", "Feet"}, .order = 1, .sorted = {"9", "10", "Feet", "Meters"}},
+        {.name = "equal keys", .keys = {"b", "a", "b", "a"}, .order = 1, .sorted = {"a", "a", "b", "b"}},
+        {.name = "equal keys descending", .keys = {"b", "a", "b", "a"}, .order = 2, .sorted = {"b", "b", "a", "a"}}};
+    // clang-format on
+    test::AddRows(rows);
+  }
   // Rows move whole, the header stays, and equal keys keep their order in both directions.
   void sort() {
-    const std::tuple<QStringList, int, QStringList> rows[] = {
-        {{"10", "9", "100", "-1"}, 1, {"-1", "9", "10", "100"}},
-        {{"beta", "Alpha", "gamma"}, 1, {"Alpha", "beta", "gamma"}},
-        {{"beta", "Alpha", "gamma"}, 2, {"gamma", "beta", "Alpha"}},
-        {{"Meters", "10", "9", "Feet"}, 1, {"9", "10", "Feet", "Meters"}},
-        {{"b", "a", "b", "a"}, 1, {"a", "a", "b", "b"}},
-        {{"b", "a", "b", "a"}, 2, {"b", "b", "a", "a"}}};
-    for (const auto &[keys, order, sorted] : rows) {
-      FlexGrid grid(2, nullptr);
-      for (int i = 0; i < keys.size(); ++i) grid.AddItem(keys[i] + '\t' + QString::number(i));
-      grid.SetTextMatrix(0, 0, "HEAD");
-      grid.Sort(order, 0);
-      QCOMPARE(Column(grid, 0), sorted);
-      QCOMPARE(grid.TextMatrix(0, 0), QString("HEAD"));
-      for (int r = 1; r < grid.Rows(); ++r) {
-        const int original = grid.TextMatrix(r, 1).toInt();
-        QCOMPARE(keys[original], grid.TextMatrix(r, 0));
-        if (r > 1 && grid.TextMatrix(r, 0) == grid.TextMatrix(r - 1, 0))
-          QVERIFY(grid.TextMatrix(r - 1, 1).toInt() < original);
-      }
+    QFETCH(SortRow, row);
+    FlexGrid grid(2, nullptr);
+    for (int i = 0; i < row.keys.size(); ++i) grid.AddItem(row.keys[i] + '\t' + QString::number(i));
+    grid.SetTextMatrix(0, 0, "HEAD");
+    grid.Sort(row.order, 0);
+    QCOMPARE(Column(grid, 0), row.sorted);
+    QCOMPARE(grid.TextMatrix(0, 0), QString("HEAD"));
+    for (int r = 1; r < grid.Rows(); ++r) {
+      const int original = grid.TextMatrix(r, 1).toInt();
+      QCOMPARE(row.keys[original], grid.TextMatrix(r, 0));
+      if (r > 1 &&
+          grid.TextMatrix(r, 0).compare(grid.TextMatrix(r - 1, 0), Qt::CaseInsensitive) == 0)
+        QVERIFY(grid.TextMatrix(r - 1, 1).toInt() < original);
     }
   }
 
@@ -57,28 +79,33 @@ class TestFlexGrid : public QObject {
   }
 
   // A grid showing another's rows keeps them as they were when either grid changes.
+  void sharedRows_data() {
+    // clang-format off
+    const ShareRow rows[] = {
+        {.name = "text", .change = Text, .inMaster = false, .changed = {"b", "x", "a"}},
+        {.name = "own row", .change = AddOwnRow, .inMaster = false, .changed = {"b", "c", "a", "b"}},
+        {.name = "remove", .change = Remove, .inMaster = false, .changed = {"c", "a"}},
+        {.name = "sort", .change = Sort, .inMaster = false, .changed = {"a", "b", "c"}},
+        {.name = "text in master", .change = Text, .inMaster = true, .changed = {"b", "x", "a", ""}},
+        {.name = "sort in master", .change = Sort, .inMaster = true, .changed = {"", "a", "b", "c"}}};
+    // clang-format on
+    test::AddRows(rows);
+  }
   void sharedRows() {
-    enum Change { Text, AddOwnRow, Remove, Sort };
-    const std::tuple<Change, bool, QStringList> rows[] = {
-        // change, in master, column 0
-        {Text, false, {"b", "x", "a"}},    {AddOwnRow, false, {"b", "c", "a", "b"}},
-        {Remove, false, {"c", "a"}},       {Sort, false, {"a", "b", "c"}},
-        {Text, true, {"b", "x", "a", ""}}, {Sort, true, {"", "a", "b", "c"}}};
-    for (const auto &[change, inMaster, changed] : rows) {
-      FlexGrid master(2, nullptr), shown(2, nullptr);
-      for (const char *unit : {"b", "c", "a"}) master.AddItem(QString(unit) + "\t1");
-      master.AddItem(QString());  // a row the other grid does not show
-      shown.ShareRows(master, 3);
-      QCOMPARE(Column(shown, 0), (QStringList{"b", "c", "a"}));
-      FlexGrid &grid = inMaster ? master : shown;
-      if (change == Text) grid.SetTextMatrix(2, 0, "x");
-      if (change == AddOwnRow) grid.AddRow(grid.RowCells(1));
-      if (change == Remove) grid.RemoveItem(1);
-      if (change == Sort) grid.Sort(1, 0);
-      QCOMPARE(Column(grid, 0), changed);
-      QCOMPARE(Column(inMaster ? shown : master, 0),
-               (inMaster ? QStringList{"b", "c", "a"} : QStringList{"b", "c", "a", ""}));
-    }
+    QFETCH(ShareRow, row);
+    FlexGrid master(2, nullptr), shown(2, nullptr);
+    for (const char *unit : {"b", "c", "a"}) master.AddItem(QString(unit) + "\t1");
+    master.AddItem(QString());  // a row the other grid does not show
+    shown.ShareRows(master, 3);
+    QCOMPARE(Column(shown, 0), (QStringList{"b", "c", "a"}));
+    FlexGrid &grid = row.inMaster ? master : shown;
+    if (row.change == Text) grid.SetTextMatrix(2, 0, "x");
+    if (row.change == AddOwnRow) grid.AddRow(grid.RowCells(1));
+    if (row.change == Remove) grid.RemoveItem(1);
+    if (row.change == Sort) grid.Sort(1, 0);
+    QCOMPARE(Column(grid, 0), row.changed);
+    QCOMPARE(Column(row.inMaster ? shown : master, 0),
+             (row.inMaster ? QStringList{"b", "c", "a"} : QStringList{"b", "c", "a", ""}));
   }
 
   // A refill with redraw off is one reset; the highlight spans the current row from the
@@ -101,20 +128,6 @@ class TestFlexGrid : public QObject {
     grid.SetColSel(1);
     QCOMPARE(grid.view()->selectionModel()->selectedIndexes().size(), 2);
     QCOMPARE(grid.view()->currentIndex().row(), 11);
-  }
-
-  // The row after each click of a paging button, from the first row given.
-  void paging() {
-    using B = PageButton;
-    // clang-format off
-    const std::tuple<B, int, QList<int>> rows[] = {
-        {B::Next, 21, {1, 7, 13, 19, 20, 20}}, {B::Next, 21, {14, 20}}, {B::Next, 4, {1, 3}},
-        {B::Prev, 21, {20, 14, 8, 2, 1, 1}}, {B::Top, 21, {17, 1}}, {B::Bottom, 21, {3, 20}},
-        {B::Next, 1, {0, 0}}};  // no body rows
-    // clang-format on
-    for (const auto &[button, count, path] : rows)
-      for (int i = 1; i < path.size(); ++i)
-        QCOMPARE(PageTarget(button, path[i - 1], count), path[i]);
   }
 };
 

@@ -26,6 +26,19 @@ QPalette Plain(QColor ground, QColor text) {
   return palette;
 }
 
+struct PaletteRow {
+  const char *name;
+  QPalette palette;
+  bool keepsDesign;  // navy and the design's pictures stay
+};
+
+struct TintRow {
+  const char *name;
+  Rgb colour, ground;
+  double ratio;
+  int toward;  // the tint moves each channel toward 255 or 0; -1: the colour stays
+};
+
 }  // namespace
 
 class TestTheme : public QObject {
@@ -49,27 +62,25 @@ class TestTheme : public QObject {
   }
 
   void palettes_data() {
-    QTest::addColumn<QPalette>("palette");
-    QTest::addColumn<bool>("keepsDesign");
     const QPalette light = QApplication::style()->standardPalette();
-    QTest::newRow("light") << light << true;
-    QTest::newRow("dark") << Plain(QColor(50, 50, 50), QColor(240, 240, 240)) << false;
-    QTest::newRow("black on white") << Plain(Qt::white, Qt::black) << true;
-    QTest::newRow("white on black") << Plain(Qt::black, Qt::white) << false;
-    QTest::newRow("light again") << light << true;
+    const PaletteRow rows[] = {
+        {.name = "light", .palette = light, .keepsDesign = true},
+        {.name = "dark", .palette = Plain({50, 50, 50}, {240, 240, 240}), .keepsDesign = false},
+        {.name = "black on white", .palette = Plain(Qt::white, Qt::black), .keepsDesign = true},
+        {.name = "white on black", .palette = Plain(Qt::black, Qt::white), .keepsDesign = false},
+        {.name = "light again", .palette = light, .keepsDesign = true}};
+    test::AddRows(rows);
   }
   void palettes() {
-    QFETCH(QPalette, palette);
-    QFETCH(bool, keepsDesign);
-    QApplication::setPalette(palette);
+    QFETCH(PaletteRow, row);
+    QApplication::setPalette(row.palette);
     QCoreApplication::sendPostedEvents();  // windows take a new palette through a posted event
-    for (QWidget *window :
-         {static_cast<QWidget *>(main_.get()), static_cast<QWidget *>(about_.get())})
-      QCOMPARE(window->palette().color(QPalette::Window), palette.color(QPalette::Window));
+    for (QWidget *window : std::initializer_list<QWidget *>{main_.get(), about_.get()})
+      QCOMPARE(window->palette().color(QPalette::Window), row.palette.color(QPalette::Window));
     QStringList faults;
     auto check = [&](const QString &what, QColor ink, QColor ground) {
       const double ratio = ContrastRatio(ToRgb(ink), ToRgb(ground));
-      if (ratio < 4.5)
+      if (ratio < kReadableContrast)
         faults << QString("%1: %2 on %3 is %4:1").arg(what, ink.name(), ground.name()).arg(ratio);
     };
     for (QLabel *label : {main_->Label12, main_->Label8, main_->Label11, main_->Label13,
@@ -77,7 +88,7 @@ class TestTheme : public QObject {
       const QColor ink = label->palette().color(label->foregroundRole());
       // Labels paint no ground of their own: the window's shows through.
       check(label->objectName(), ink, label->window()->palette().color(QPalette::Window));
-      if (keepsDesign && ink != QColor(0, 0, 128)) faults << label->objectName() + ": not navy";
+      if (row.keepsDesign && ink != QColor(0, 0, 128)) faults << label->objectName() + ": not navy";
     }
     const std::pair<QToolButton *, const char *> buttons[] = {{main_->TopBtn, "top"},
                                                               {main_->PrevBtn, "prev"},
@@ -94,8 +105,8 @@ class TestTheme : public QObject {
               check(what, shown.pixelColor(x, y), button->palette().color(QPalette::Button));
         if (inked == 0) faults << what + ": no picture";
         const QImage design(QString(":/%1%2.png").arg(picture, dpr > 1 ? "@2x" : ""));
-        if (keepsDesign && shown.convertToFormat(QImage::Format_ARGB32) !=
-                               design.convertToFormat(QImage::Format_ARGB32))
+        if (row.keepsDesign && shown.convertToFormat(QImage::Format_ARGB32) !=
+                                   design.convertToFormat(QImage::Format_ARGB32))
           faults << what + ": not the design's picture";
       }
     }
@@ -104,42 +115,39 @@ class TestTheme : public QObject {
   }
 
   // Known ratios, and the tint a colour takes on a ground: readable, the same hue, each
-  // channel moved the same share of its way to white (255) or black (0), or unchanged (-1).
+  // channel moved the same share of its way to white or black.
   void contrastAndTint_data() {
-    QTest::addColumn<QColor>("colour");
-    QTest::addColumn<QColor>("ground");
-    QTest::addColumn<double>("ratio");
-    QTest::addColumn<int>("toward");
-    QTest::newRow("black on white") << QColor(0, 0, 0) << QColor(255, 255, 255) << 21.0 << -1;
-    QTest::newRow("white on black") << QColor(255, 255, 255) << QColor(0, 0, 0) << 21.0 << -1;
-    QTest::newRow("navy on white") << QColor(0, 0, 128) << QColor(255, 255, 255) << 16.01 << -1;
-    QTest::newRow("navy on dark grey") << QColor(0, 0, 128) << QColor(50, 50, 50) << 1.249 << 255;
-    QTest::newRow("navy on black") << QColor(0, 0, 128) << QColor(0, 0, 0) << 1.312 << 255;
-    QTest::newRow("navy on #777") << QColor(0, 0, 128) << QColor(119, 119, 119) << 3.575 << 0;
-    QTest::newRow("#777 on white") << QColor(119, 119, 119) << QColor(255, 255, 255) << 4.48 << 0;
-    QTest::newRow("red on green") << QColor(255, 0, 0) << QColor(0, 128, 0) << 1.285 << 255;
-    QTest::newRow("olive on olive") << QColor(128, 128, 0) << QColor(100, 110, 20) << 1.323 << 255;
+    // clang-format off
+    const TintRow rows[] = {
+        {.name = "black on white", .colour = {0, 0, 0}, .ground = {255, 255, 255}, .ratio = 21, .toward = -1},
+        {.name = "white on black", .colour = {255, 255, 255}, .ground = {0, 0, 0}, .ratio = 21, .toward = -1},
+        {.name = "navy on white", .colour = {0, 0, 128}, .ground = {255, 255, 255}, .ratio = 16.01, .toward = -1},
+        {.name = "navy on dark grey", .colour = {0, 0, 128}, .ground = {50, 50, 50}, .ratio = 1.249, .toward = 255},
+        {.name = "navy on #777", .colour = {0, 0, 128}, .ground = {119, 119, 119}, .ratio = 3.575, .toward = 0},
+        {.name = "#777 on white", .colour = {119, 119, 119}, .ground = {255, 255, 255}, .ratio = 4.48, .toward = 0},
+        {.name = "red on green", .colour = {255, 0, 0}, .ground = {0, 128, 0}, .ratio = 1.285, .toward = 255},
+        {.name = "olive on olive", .colour = {128, 128, 0}, .ground = {100, 110, 20}, .ratio = 1.323, .toward = 255}};
+    // clang-format on
+    test::AddRows(rows);
   }
   void contrastAndTint() {
-    QFETCH(QColor, colour);
-    QFETCH(QColor, ground);
-    QFETCH(double, ratio);
-    QFETCH(int, toward);
-    const Rgb from = ToRgb(colour), on = ToRgb(ground), tint = ReadableTint(from, on);
-    QVERIFY2(std::abs(ContrastRatio(from, on) - ratio) < 0.005,
-             qPrintable(QString::number(ContrastRatio(from, on))));
-    QVERIFY(ContrastRatio(tint, on) >= 4.5);
-    if (toward < 0) {
-      QCOMPARE(tint, from);
+    QFETCH(TintRow, row);
+    const Rgb tint = ReadableTint(row.colour, row.ground);
+    QVERIFY2(std::abs(ContrastRatio(row.colour, row.ground) - row.ratio) < 0.005,
+             qPrintable(QString::number(ContrastRatio(row.colour, row.ground))));
+    QVERIFY(ContrastRatio(tint, row.ground) >= kReadableContrast);
+    if (row.toward < 0) {
+      QCOMPARE(tint, row.colour);
       return;
     }
-    const int a[3] = {from.red, from.green, from.blue}, b[3] = {tint.red, tint.green, tint.blue};
+    const int a[3] = {row.colour.red, row.colour.green, row.colour.blue};
+    const int b[3] = {tint.red, tint.green, tint.blue};
     int far = 0;  // the channel with the longest way, for the most exact share
     for (int i = 1; i < 3; ++i)
-      if (std::abs(toward - a[i]) > std::abs(toward - a[far])) far = i;
-    const double share = double(b[far] - a[far]) / (toward - a[far]);
+      if (std::abs(row.toward - a[i]) > std::abs(row.toward - a[far])) far = i;
+    const double share = double(b[far] - a[far]) / (row.toward - a[far]);
     QVERIFY(share > 0 && share <= 1);
-    for (int i = 0; i < 3; ++i) QVERIFY(std::abs(a[i] + (toward - a[i]) * share - b[i]) <= 1);
+    for (int i = 0; i < 3; ++i) QVERIFY(std::abs(a[i] + (row.toward - a[i]) * share - b[i]) <= 1);
   }
 };
 
