@@ -131,6 +131,7 @@ class TestConversionData : public QObject {
         {.name = "after a line", .before = x, .multiplier = "2.54", .adder = 0.5, .line = "'F','T','G','2.54',0.5"},
         {.name = "no final line break", .before = x.chopped(2), .multiplier = "two", .adder = -40, .line = "'F','T','G','two',-40", .after = x + Q("'F','T','G','two',-40\r\n")},
         {.name = "only a BOM", .before = bom, .multiplier = "1", .adder = 1e300, .line = "'F','T','G','1',1E+300"},
+        {.name = "only two BOMs", .before = bom + bom, .line = "'F','T','G',0,0"},
         {.name = "lone CR", .before = Q("'X'\r"), .multiplier = "1", .adder = 1.0 / 3, .line = "'F','T','G','1',0.3333333333333333"},
         {.name = "UTF-8 file", .before = Q("'\xC2\xB0'\r\n"), .multiplier = "µ", .line = "'F','T','G','µ',0"},
         {.name = "Windows-1252 file", .before = cp1252, .multiplier = "µ", .line = "'F','T','G','µ',0", .after = cp1252 + Q("'F','T','G','\xB5',0\r\n")},

@@ -154,6 +154,12 @@ TextEncoding DetectEncoding(const QByteArray &bytes) {
   return TextEncoding::Utf8;
 }
 
+QByteArrayView SkipByteOrderMarks(QByteArrayView bytes, TextEncoding encoding) {
+  for (int i = 0; i < 2 && encoding == TextEncoding::Utf8 && bytes.startsWith(kUtf8Bom); ++i)
+    bytes = bytes.sliced(3);
+  return bytes;
+}
+
 QString DecodeText(const QByteArray &bytes, TextEncoding encoding) {
   if (encoding == TextEncoding::Utf8) return QString::fromUtf8(bytes);
   QString text(bytes.size(), Qt::Uninitialized);
@@ -394,11 +400,7 @@ LoadReport ParseConversions(const QByteArray &bytes, const NumberSeparators &sep
                             const RecordSink &sink) {
   LoadReport report;
   report.encoding = DetectEncoding(bytes);
-  QByteArrayView body = bytes;
-  // As DecodeFile reads it: without the byte-order mark, and without a second one right
-  // after it, which QString::fromUtf8 drops as well.
-  for (int i = 0; i < 2 && report.encoding == TextEncoding::Utf8 && body.startsWith(kUtf8Bom); ++i)
-    body = body.sliced(3);
+  const QByteArrayView body = SkipByteOrderMarks(bytes, report.encoding);
   // The lines decoded one at a time: the whole text is never held at once.
   int lines = 0;
   ForEachByteLine(body, [&lines](QByteArrayView, int) { return ++lines < kMaxConversionRecords; });
@@ -557,8 +559,8 @@ AppendResult AppendLine(const QString &path, const QString &line) {
     return result;
   }
   QByteArray bytes;
-  // A file of only a byte-order mark (an empty file saved as UTF-8) has no line to end.
-  if (!existing.isEmpty() && existing != kUtf8Bom && !existing.endsWith('\n') &&
+  // A file of only byte-order marks (an empty file saved as UTF-8) has no line to end.
+  if (!SkipByteOrderMarks(existing, encoding).isEmpty() && !existing.endsWith('\n') &&
       !existing.endsWith('\r'))
     bytes.append("\r\n");
   bytes.append(*encoded);

@@ -37,6 +37,9 @@ inline constexpr int kMaxTypeLines = 32767;
 enum class TextEncoding { Utf8, Windows1252 };
 
 TextEncoding DetectEncoding(const QByteArray &bytes);
+// A UTF-8 file's text as the readers see it: without its byte-order mark and a second one
+// right after it (which QString::fromUtf8 drops as well).
+QByteArrayView SkipByteOrderMarks(QByteArrayView bytes, TextEncoding encoding);
 QString DecodeText(const QByteArray &bytes, TextEncoding encoding);
 // Empty optional when a character cannot be held by the encoding.
 std::optional<QByteArray> EncodeText(QStringView text, TextEncoding encoding);

@@ -15,9 +15,8 @@ bool LacksAllTypesLine(const QString &path) {
   if (!info.isFile()) return !info.exists();
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return false;
-  QByteArray bytes = file.readAll();
-  if (bytes.startsWith(kUtf8Bom)) bytes.remove(0, 3);
-  return bytes.trimmed().isEmpty();
+  const QByteArray bytes = file.readAll();
+  return SkipByteOrderMarks(bytes, DetectEncoding(bytes)).trimmed().isEmpty();
 }
 
 }  // namespace
