@@ -114,6 +114,8 @@ class TestConversionData : public QObject {
     QCOMPARE(DetectEncoding("\"Grad \xC2\xB0\x43\""), TextEncoding::Utf8);
     for (const char *notUtf8 : {"\xB0\x43", "\xC0\x80", "\xED\xA0\x80"})  // overlong, surrogate
       QCOMPARE(DetectEncoding(notUtf8), TextEncoding::Windows1252);
+    QCOMPARE(DecodeText("\x80\x91\x92\x93\x94\x9F", TextEncoding::Windows1252),
+             QStringView(u"\u20AC\u2018\u2019\u201C\u201D\u0178").toString());
     // Every byte survives a round trip through the Windows-1252 reading.
     QByteArray all;
     for (int b = 0; b < 256; ++b) all.append(char(b));

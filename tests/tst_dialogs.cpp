@@ -130,6 +130,7 @@ class TstDialogs : public QObject {
         {.name = "type folder", .typed = {"Speed"}, .said = "type.txt", .kind = FileKind::Folder},
         {.name = "quote in type", .typed = {"\"X", "a", "b"}, .before = kLatin1, .said = "Conversion Type"},
         {.name = "quote in multiplier", .typed = {"X", "a", "b", "2\""}, .before = kLatin1, .said = "Conversion Multiplier"},
+        {.name = "quote in to unit", .typed = {"X", "a", "b\""}, .before = kLatin1, .said = "Convert To"},
         {.name = "adder not a number", .typed = {"X", "a", "b", "", "abc"}, .before = kLatin1, .said = "Conversion Adder"},
         {.name = "not Windows-1252", .typed = {"X", QStringLiteral("\u03A9"), "b"}, .before = kLatin1, .said = "Windows-1252"},
         {.name = "disk full", .typed = {"X", "a", "b"}, .said = "convert.txt", .kind = FileKind::DevFull},
