@@ -8,7 +8,6 @@
 #include "dialogs/frm_about.h"
 #include "doubles.h"
 #include "platform/registry.h"
-#include "platform/shell.h"
 #include "platform/sysinfo.h"
 
 using namespace qlc;
@@ -53,39 +52,29 @@ class TstAbout : public QObject {
   }
   void startSysInfo() {
     QFETCH(SysCase, c);
-    auto registry = std::make_shared<test::FakeRegistry>();
+    test::Doubles doubles;
+    test::ModalAnswers answers;
+    test::FakeRegistry *registry = &doubles.registry;
     for (const auto &[key, name, type, data] : {std::tuple{kMsinfo, "PATH", c.pathType, c.path},
                                                 std::tuple{kLocation, "MSINFO", kRegSz, c.msinfo}})
       if (!data.isNull())
         registry->SetValue(kHKeyLocalMachine, key, name, type, {data.begin(), data.end()});
-    // Every action lands in the registry's log, so one list shows the order of
-    // all of them.
-    auto note = [&log = registry->log](const char *what, const QString &s) {
-      log.push_back(what + s.toStdString());
-    };
+    doubles.programs.files = {"C:\\W\\MSINFO32.EXE"};
+    doubles.programs.onPath = {c.onPath};
     frmAbout about;
-    about.SetSysInfoServices(
-        {.registry = registry,
-         .fileExists =
-             [=](const QString &p) { return note("exists ", p), p.startsWith("C:\\W\\"); },
-         .findOnPath =
-             [=](const QString &n) {
-               return note("find ", n), n == c.onPath ? "/usr/bin/" + n : "";
-             },
-         .startDetached = [=](const QString &p) { return note("start ", p), true; },
-         .showMessage = [=](const QString &text) { note("message ", text); },
-         .desktopPrograms = {"kinfocenter", "hardinfo2", "hardinfo"}});
     about.show();
     QTest::mouseClick(about.cmdSysInfo, Qt::LeftButton);
     QVERIFY(about.isVisible());
     QStringList log;
     for (const auto &entry : registry->log) log << QString::fromStdString(entry);
+    for (const QString &text : answers.texts) log << "message " + text;
     QCOMPARE(log.join("; "), c.log);
     QCOMPARE(registry->OpenHandles(), 0);
   }
 
   void keysCloseAndLinksOpen() {
-    RecordingShell shell;
+    test::Doubles doubles;
+    const QList<QUrl> &opened = doubles.shell.opened;
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
       frmAbout about;
       about.show();
@@ -99,7 +88,7 @@ class TstAbout : public QObject {
       QCOMPARE(about.result(), int(QDialog::Accepted));
     }
     const QUrl home("https://www.quellor.example/"), mail("mailto:support@quellor.example");
-    QCOMPARE(shell.opened, (QList<QUrl>{home, mail, home, mail}));
+    QCOMPARE(opened, (QList<QUrl>{home, mail, home, mail}));
   }
 };
 

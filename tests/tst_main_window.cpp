@@ -8,8 +8,8 @@
 #include <QtTest>
 #include <memory>
 
+#include "doubles.h"
 #include "main_window/frm_main.h"
-#include "platform/shell.h"
 #include "table/flex_grid.h"
 #include "test_support.h"
 #include "widgets/pick_combo.h"
@@ -50,7 +50,8 @@ class TestMainWindow : public QObject {
   QString oldDir_;
   std::unique_ptr<frmMain> w_;
   std::unique_ptr<QSignalSpy> picks1_, picks2_, gridClicks_;
-  RecordingShell shell_;  // the links open nothing
+  test::Doubles doubles_;  // the links open nothing
+  const test::RecordingShell &shell_ = doubles_.shell;
 
   void Run() {
     QFETCH(QString, script);

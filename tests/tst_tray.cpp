@@ -10,7 +10,6 @@
 #include "dialogs/dialog.h"
 #include "doubles.h"
 #include "main_window/frm_main.h"
-#include "platform/tray_host.h"
 #include "test_support.h"
 #include "tray/systray.h"
 #include "tray/winproc.h"
@@ -22,8 +21,9 @@ class TestTray : public QObject {
   Q_OBJECT
 
   QTemporaryDir dir_;
-  test::FakeTrayHost *host_ = nullptr;
-  bool hostAvailable_ = true;
+  test::Doubles doubles_;
+  test::ModalAnswers answers_;
+  test::FakeTrayHost *&host_ = doubles_.trayHosts.host;
   int answer_ = kCancelClose;
   int prompts_ = 0;
   bool iconAtPrompt_ = false;
@@ -31,7 +31,7 @@ class TestTray : public QObject {
   bool closedAgain_ = false;
 
   std::unique_ptr<frmMain> MakeWindow(bool trayAvailable) {
-    hostAvailable_ = trayAvailable, prompts_ = 0, answer_ = kCancelClose;
+    doubles_.trayHosts.available = trayAvailable, prompts_ = 0, answer_ = kCancelClose;
     auto window = std::make_unique<frmMain>();
     window->show();
     QCoreApplication::processEvents();
@@ -47,21 +47,18 @@ class TestTray : public QObject {
     QVERIFY(test::WriteBytes(dir_.filePath("convert.txt"),
                              "\"Inches\",\"Centimeters\",\"Length\",\"2.54\",0\r\n"));
     QVERIFY(QDir::setCurrent(dir_.path()));
-    TrayHostFactory() = [this] {
-      auto host = std::make_unique<test::FakeTrayHost>();
-      host->available = hostAvailable_;
-      host_ = host.get();
-      return std::unique_ptr<TrayHost>(std::move(host));
-    };
-    ClosePromptRunner() = [this](QWidget *) {
+    answers_.onShown = [this] {
       ++prompts_;
+      answers_.press = answer_ == kMinimiseToTray  ? "OKButton"
+                       : answer_ == kCancelClose   ? "CommandCancel"
+                       : answer_ == kUnloadProgram ? "commandUnload"
+                                                   : "";
       iconAtPrompt_ = host_->requested;
       if (frmMain *w = std::exchange(closeAgain_, nullptr)) {
         QCloseEvent again;
         QCoreApplication::sendEvent(w, &again);
         closedAgain_ = again.isAccepted();
       }
-      DialogChoice = answer_;
     };
   }
 

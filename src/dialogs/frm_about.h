@@ -3,8 +3,6 @@
 #include <QDialog>
 #include <QString>
 
-#include "platform/sysinfo.h"
-
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -48,15 +46,9 @@ class frmAbout : public QDialog {
   void Label11_Click();
   void Label12_Click();
 
-  // What the system information button uses; the system's own unless replaced.
-  void SetSysInfoServices(SysInfoServices services) { sysInfo_ = std::move(services); }
-
  protected:
   void keyPressEvent(QKeyEvent *event) override;
   bool eventFilter(QObject *watched, QEvent *event) override;
-
- private:
-  SysInfoServices sysInfo_;
 };
 
 }  // namespace qlc
