@@ -108,8 +108,9 @@ class TestTray : public QObject {
     if (how == "unload") w.mFile[1]->trigger();
     if (how == "menu") w.ExitItem->trigger();
     if (how == "wm") w.setWindowState(Qt::WindowMinimized);
-    QTRY_COMPARE(answers_.texts, asks ? QStringList{Dialog::MessageText()} : QStringList());
+    QTRY_VERIFY(answers_.texts.size() >= int(asks));  // "&Unload QLCNVT" asks a moment later
     QTRY_COMPARE(w.isVisible(), row.shown);
+    QCOMPARE(answers_.texts, asks ? QStringList{Dialog::MessageText()} : QStringList());
     QCOMPARE(iconAtPrompt_, how == "close");
     QVERIFY2(!closedAgain_, "a close request while the prompt is open must be refused");
     QCOMPARE(DialogChoice, kNoAnswer);
