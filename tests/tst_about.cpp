@@ -1,5 +1,4 @@
-// The About box: the registry rules and order of the system information
-// lookups, keys, links.
+// The About box: the registry rules and order of the system information lookups, keys, links.
 
 #include <QLabel>
 #include <QPushButton>
@@ -14,8 +13,8 @@ using namespace qlc;
 
 namespace {
 
-const std::string kMsinfo = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-const std::string kLocation = "SOFTWARE\\Microsoft\\Shared Tools Location";
+const QString kMsinfo = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO",
+              kLocation = "SOFTWARE\\Microsoft\\Shared Tools Location";
 
 struct SysRow {
   const char *name;
@@ -36,9 +35,8 @@ class TstAbout : public QObject {
  private slots:
   void startSysInfo_data() {
     // clang-format off
-    const QString msinfoKey = QString::fromStdString(kMsinfo), location = QString::fromStdString(kLocation);
-    const QString first = "open " + msinfoKey + "; query PATH; close; ", both = first + "open " + location + "; query MSINFO; close; ";
-    const QString noPath = "open " + msinfoKey + "; open " + location + "; ", noKeys = noPath + "find kinfocenter; ";
+    const QString first = "open " + kMsinfo + "; query PATH; close; ", both = first + "open " + kLocation + "; query MSINFO; close; ";
+    const QString noPath = "open " + kMsinfo + "; open " + kLocation + "; ", noKeys = noPath + "find kinfocenter; ";
     const QString none = "message " + kSysInfoUnavailable, msinfo = "exists C:\\W\\MSINFO32.EXE; start C:\\W\\MSINFO32.EXE";
     const QByteArray folder("C:\\W"), full(1024, 'a');
     test::AddRows<SysRow>({
@@ -58,12 +56,11 @@ class TstAbout : public QObject {
     QFETCH(SysRow, row);
     test::Doubles doubles;
     test::ModalAnswers answers;
-    const auto set = [&](const std::string &key, const char *name, uint type, const QByteArray &v) {
+    for (const auto &[key, name, type, v] : {std::tuple{kMsinfo, "PATH", row.pathType, row.path},
+                                             std::tuple{kLocation, "MSINFO", kRegSz, row.msinfo}})
       if (!v.isNull())
-        doubles.registry.SetValue(kHKeyLocalMachine, key, name, type, {v.begin(), v.end()});
-    };
-    set(kMsinfo, "PATH", row.pathType, row.path);
-    set(kLocation, "MSINFO", kRegSz, row.msinfo);
+        doubles.registry.SetValue(kHKeyLocalMachine, key.toStdString(), name, type,
+                                  {v.begin(), v.end()});
     doubles.programs.files = {"C:\\W\\MSINFO32.EXE"};
     doubles.programs.onPath = {row.onPath};
     doubles.programs.starts = row.starts;

@@ -46,11 +46,7 @@ class TestTray : public QObject {
 
   QTemporaryDir dir_;
   test::Doubles doubles_;
-  test::ModalAnswers answers_;
   test::FakeTrayHost *&host_ = doubles_.trayHosts.host;
-  bool iconAtPrompt_ = false;
-  frmMain *closeAgain_ = nullptr;  // closed once more while the prompt is open
-  bool closedAgain_ = false;
 
  private slots:
   void initTestCase() {
@@ -58,14 +54,6 @@ class TestTray : public QObject {
     QVERIFY(test::WriteBytes(dir_.filePath("convert.txt"),
                              "\"Inches\",\"Centimeters\",\"Length\",\"2.54\",0\r\n"));
     QVERIFY(QDir::setCurrent(dir_.path()));
-    answers_.onShown = [this] {
-      iconAtPrompt_ = host_->requested;
-      if (frmMain *w = std::exchange(closeAgain_, nullptr)) {
-        QCloseEvent again;
-        QCoreApplication::sendEvent(w, &again);
-        closedAgain_ = again.isAccepted();
-      }
-    };
   }
 
   // Every close request asks, one prompt at a time; quitting after "Unload Program" asks no
@@ -95,34 +83,40 @@ class TestTray : public QObject {
     const QByteArray how = row.how, press = row.press;
     const bool asks = how == "close" || how == "unload", ends = asks && press == kUnload;
     doubles_.trayHosts.available = row.tray == 1;
-    answers_.texts.clear();
-    iconAtPrompt_ = closedAgain_ = false;
     frmMain w;
     w.show();
     QCoreApplication::processEvents();
     host_->available = row.tray > 0;
     w.Text1->setText(QStringLiteral("42"));
-    answers_.press = press;
-    closeAgain_ = asks ? &w : nullptr;
+    test::ModalAnswers answers;
+    answers.press = press;
+    bool iconAtPrompt = false, closedAgain = false;
+    answers.onShown = [&] {
+      if (answers.texts.size() > 1) return;
+      iconAtPrompt = host_->requested;
+      QCloseEvent again;  // once more while the prompt is open
+      QCoreApplication::sendEvent(&w, &again);
+      closedAgain = again.isAccepted();
+    };
     if (how == "close") QCOMPARE(w.close(), ends);
     if (how == "unload") w.mFile[1]->trigger();
     if (how == "menu") w.ExitItem->trigger();
     if (how == "wm") w.setWindowState(Qt::WindowMinimized);
-    QTRY_VERIFY(answers_.texts.size() >= int(asks));  // "&Unload QLCNVT" asks a moment later
+    QTRY_VERIFY(answers.texts.size() >= int(asks));  // "&Unload QLCNVT" asks a moment later
     QTRY_COMPARE(w.isVisible(), row.shown);
-    QCOMPARE(answers_.texts, asks ? QStringList{Dialog::MessageText()} : QStringList());
-    QCOMPARE(iconAtPrompt_, how == "close");
-    QVERIFY2(!closedAgain_, "a close request while the prompt is open must be refused");
+    QCOMPARE(answers.texts, asks ? QStringList{Dialog::MessageText()} : QStringList());
+    QCOMPARE(iconAtPrompt, how == "close");
+    QVERIFY2(!closedAgain, "a close request while the prompt is open must be refused");
     QCOMPARE(DialogChoice, kNoAnswer);
     // To the tray in the normal state; minimised as usual without one, or by the WM.
     QCOMPARE(bool(w.windowState() & Qt::WindowMinimized),
              how == "wm" || (press == kOK && !row.tray));
     QCOMPARE(host_->requested, !ends);
     if (asks) {  // quitting closes the window once more
-      answers_.press = kCancel;
+      answers.press = kCancel;
       if (ends) w.show();
       QCOMPARE(w.close(), ends);
-      QCOMPARE(answers_.texts.size(), ends ? 1 : 2);
+      QCOMPARE(answers.texts.size(), ends ? 1 : 2);
     }
     host_->Click(row.click);  // reaches WindowProc through the hook
     if (row.click == T::Context) {
