@@ -1,15 +1,28 @@
 #pragma once
-// Doubles of the desktop's services, under the tests' control.
+// Doubles of the desktop's services, under the tests' control, and a stand-in for the user
+// who answers the modal boxes.
 
+#include <QApplication>
+#include <QDialog>
+#include <QEvent>
 #include <QIcon>
+#include <QLabel>
+#include <QList>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QString>
+#include <QStringList>
+#include <QUrl>
 #include <cstring>
+#include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/registry.h"
+#include "platform/services.h"
 #include "platform/tray_host.h"
 
 namespace qlc::test {
@@ -105,6 +118,118 @@ class FakeTrayHost : public TrayHost {
   QIcon icon;
   QString toolTip;
   QMenu *menu = nullptr;
+};
+
+// Records every address instead of opening it.
+class RecordingShell final : public Shell {
+ public:
+  bool Open(const QUrl &url) override {
+    opened.append(url);
+    return true;
+  }
+  QList<QUrl> opened;
+};
+
+// Programs that exist by name: FileExists knows `files`, FindOnPath finds each of `onPath`
+// in /usr/bin. Every call goes to `log` ("exists P", "find N", "start P").
+class FakePrograms final : public Programs {
+ public:
+  explicit FakePrograms(std::vector<std::string> &log) : log_(log) {}
+  bool FileExists(const QString &path) override {
+    log_.push_back("exists " + path.toStdString());
+    return files.contains(path);
+  }
+  QString FindOnPath(const QString &name) override {
+    log_.push_back("find " + name.toStdString());
+    return onPath.contains(name) ? QStringLiteral("/usr/bin/") + name : QString();
+  }
+  bool StartDetached(const QString &program) override {
+    log_.push_back("start " + program.toStdString());
+    return starts;
+  }
+  QStringList files, onPath;
+  bool starts = true;
+
+ private:
+  std::vector<std::string> &log_;
+};
+
+// Hands out FakeTrayHosts; the last one made is `host`.
+class FakeTrayHosts final : public TrayHosts {
+ public:
+  std::unique_ptr<TrayHost> MakeTrayHost() override {
+    auto made = std::make_unique<FakeTrayHost>();
+    made->available = available;
+    host = made.get();
+    return made;
+  }
+  bool available = true;  // for the hosts made from now on
+  FakeTrayHost *host = nullptr;
+};
+
+// While it lives, the program uses doubles for every desktop service. The programs log into
+// the registry's log, so that one list shows the order of every call.
+class Doubles {
+ public:
+  Doubles() : previous_(CurrentServices()) {
+    CurrentServices() = {&shell, &registry, &programs, &trayHosts};
+  }
+  ~Doubles() { CurrentServices() = previous_; }
+  Doubles(const Doubles &) = delete;
+  Doubles &operator=(const Doubles &) = delete;
+
+  RecordingShell shell;
+  FakeRegistry registry;
+  FakePrograms programs{registry.log};
+  FakeTrayHosts trayHosts;
+
+ private:
+  Services previous_;
+};
+
+// While it lives, answers every modal message box and close prompt (the dialog named
+// "Dialog") as a user would: records its text, calls `onShown` while it is open, and once
+// its modal loop runs presses a button through a queued click, so the loop ends on its own. A
+// message box gets OK; the prompt gets the button named `press`, or its close box when that is
+// empty.
+class ModalAnswers final : public QObject {
+ public:
+  ModalAnswers() { qApp->installEventFilter(this); }
+  ~ModalAnswers() override { qApp->removeEventFilter(this); }
+
+  QString press = QStringLiteral("OKButton");
+  std::function<void()> onShown;
+  QStringList texts;
+
+ protected:
+  bool eventFilter(QObject *watched, QEvent *event) override {
+    auto *dialog = qobject_cast<QDialog *>(watched);
+    if (event->type() != QEvent::Show || !dialog || !dialog->isModal()) return false;
+    auto *box = qobject_cast<QMessageBox *>(dialog);
+    if (!box && dialog->objectName() != QLatin1String("Dialog")) return false;
+    const auto *label = dialog->findChild<QLabel *>();
+    texts << (box ? box->text() : label ? label->text() : QString());
+    if (onShown) onShown();
+    if (box)
+      Answer(box, box->button(QMessageBox::Ok));
+    else if (press.isEmpty())
+      QMetaObject::invokeMethod(dialog, &QWidget::close, Qt::QueuedConnection);
+    else
+      Answer(dialog, dialog->findChild<QPushButton *>(press));
+    return false;
+  }
+
+ private:
+  // A box without that button is rejected, so that the test sees a wrong answer rather
+  // than waiting on the box.
+  static void Answer(QDialog *dialog, QAbstractButton *button) {
+    if (button) {
+      QMetaObject::invokeMethod(button, &QAbstractButton::click, Qt::QueuedConnection);
+    } else {
+      qWarning("ModalAnswers: %s has no such button", qPrintable(dialog->objectName()));
+      QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
+    }
+  }
 };
 
 }  // namespace qlc::test

@@ -1,5 +1,4 @@
-// The About box: the registry rules and order of the system information
-// lookups, keys, links.
+// The About box: the registry rules and order of the system information lookups, keys, links.
 
 #include <QLabel>
 #include <QPushButton>
@@ -7,85 +6,77 @@
 
 #include "dialogs/frm_about.h"
 #include "doubles.h"
-#include "platform/registry.h"
-#include "platform/shell.h"
 #include "platform/sysinfo.h"
+#include "test_support.h"
 
 using namespace qlc;
 
 namespace {
 
-const std::string kMsinfo = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-const std::string kLocation = "SOFTWARE\\Microsoft\\Shared Tools Location";
+const QString kMsinfo = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO",
+              kLocation = "SOFTWARE\\Microsoft\\Shared Tools Location";
 
-struct SysCase {
-  QByteArray path,
-      msinfo;           // the PATH value and the MSINFO folder; null when missing
-  QString onPath, log;  // the one desktop program found; every call and action
+struct SysRow {
+  const char *name;
+  QByteArray path = {}, msinfo = {};  // the PATH value and the MSINFO folder; null when missing
   uint pathType = kRegSz;
+  QString onPath = {};  // the one desktop program found
+  bool starts = true;
+  QString log = {};  // every call and action
 };
 
 }  // namespace
 
-Q_DECLARE_METATYPE(SysCase)
+Q_DECLARE_METATYPE(SysRow)
 
 class TstAbout : public QObject {
   Q_OBJECT
 
  private slots:
   void startSysInfo_data() {
-    QTest::addColumn<SysCase>("c");
     // clang-format off
-    const QString msinfoKey = QString::fromStdString(kMsinfo), location = QString::fromStdString(kLocation);
-    const QString first = "open " + msinfoKey + "; query PATH; close; ", both = first + "open " + location + "; query MSINFO; close; ";
-    const QString noPath = "open " + msinfoKey + "; open " + location, noKeys = noPath + "; find kinfocenter; ";
+    const QString first = "open " + kMsinfo + "; query PATH; close; ", both = first + "open " + kLocation + "; query MSINFO; close; ";
+    const QString noPath = "open " + kMsinfo + "; open " + kLocation + "; ", noKeys = noPath + "find kinfocenter; ";
     const QString none = "message " + kSysInfoUnavailable, msinfo = "exists C:\\W\\MSINFO32.EXE; start C:\\W\\MSINFO32.EXE";
-    const QByteArray no, folder("C:\\W"), full(1024, 'a');
-    QTest::newRow("PATH, NUL dropped") << SysCase{QByteArray("C:\\P\\m.exe\0", 11), folder, "", first + "start C:\\P\\m.exe"};
-    QTest::newRow("PATH of 1024 bytes") << SysCase{full, folder, "", first + "start " + full};
-    QTest::newRow("PATH of 1025 bytes") << SysCase{full + 'b', folder, "", both + msinfo};
-    QTest::newRow("dword PATH") << SysCase{QByteArray("\xB3\xA2\x01\x00", 4), no, "", first + "start &h1A2B3", kRegDword};
-    QTest::newRow("empty PATH") << SysCase{"", folder, "", first + none};
-    QTest::newRow("MSINFO folder") << SysCase{no, QByteArray("C:\\W\0", 5), "", noPath + "; query MSINFO; close; " + msinfo};
-    QTest::newRow("desktop") << SysCase{no, no, "hardinfo2", noKeys + "find hardinfo2; start /usr/bin/hardinfo2"};
-    QTest::newRow("none") << SysCase{no, no, "", noKeys + "find hardinfo2; find hardinfo; " + none};
+    const QByteArray folder("C:\\W"), full(1024, 'a');
+    test::AddRows<SysRow>({
+      {.name = "PATH, NUL dropped", .path = QByteArray("C:\\P\\m.exe\0", 11), .msinfo = folder, .log = first + "start C:\\P\\m.exe"},
+      {.name = "PATH of 1024 bytes", .path = full, .msinfo = folder, .log = first + "start " + full},
+      {.name = "PATH of 1025 bytes", .path = full + 'b', .msinfo = folder, .log = both + msinfo},
+      {.name = "dword PATH", .path = QByteArray("\xB3\xA2\x01\x00", 4), .pathType = kRegDword, .log = first + "start &h1A2B3"},
+      {.name = "empty PATH", .path = "", .msinfo = folder, .log = first + none},
+      {.name = "MSINFO folder", .msinfo = QByteArray("C:\\W\0", 5), .log = noPath + "query MSINFO; close; " + msinfo},
+      {.name = "desktop", .onPath = "hardinfo2", .log = noKeys + "find hardinfo2; start /usr/bin/hardinfo2"},
+      {.name = "none", .log = noKeys + "find hardinfo2; find hardinfo; " + none},
+      {.name = "start fails", .onPath = "kinfocenter", .starts = false, .log = noKeys + "start /usr/bin/kinfocenter; " + none},
+    });
     // clang-format on
   }
   void startSysInfo() {
-    QFETCH(SysCase, c);
-    auto registry = std::make_shared<test::FakeRegistry>();
-    for (const auto &[key, name, type, data] : {std::tuple{kMsinfo, "PATH", c.pathType, c.path},
-                                                std::tuple{kLocation, "MSINFO", kRegSz, c.msinfo}})
-      if (!data.isNull())
-        registry->SetValue(kHKeyLocalMachine, key, name, type, {data.begin(), data.end()});
-    // Every action lands in the registry's log, so one list shows the order of
-    // all of them.
-    auto note = [&log = registry->log](const char *what, const QString &s) {
-      log.push_back(what + s.toStdString());
-    };
+    QFETCH(SysRow, row);
+    test::Doubles doubles;
+    test::ModalAnswers answers;
+    for (const auto &[key, name, type, v] : {std::tuple{kMsinfo, "PATH", row.pathType, row.path},
+                                             std::tuple{kLocation, "MSINFO", kRegSz, row.msinfo}})
+      if (!v.isNull())
+        doubles.registry.SetValue(kHKeyLocalMachine, key.toStdString(), name, type,
+                                  {v.begin(), v.end()});
+    doubles.programs.files = {"C:\\W\\MSINFO32.EXE"};
+    doubles.programs.onPath = {row.onPath};
+    doubles.programs.starts = row.starts;
     frmAbout about;
-    about.SetSysInfoServices(
-        {.registry = registry,
-         .fileExists =
-             [=](const QString &p) { return note("exists ", p), p.startsWith("C:\\W\\"); },
-         .findOnPath =
-             [=](const QString &n) {
-               return note("find ", n), n == c.onPath ? "/usr/bin/" + n : "";
-             },
-         .startDetached = [=](const QString &p) { return note("start ", p), true; },
-         .showMessage = [=](const QString &text) { note("message ", text); },
-         .desktopPrograms = {"kinfocenter", "hardinfo2", "hardinfo"}});
     about.show();
     QTest::mouseClick(about.cmdSysInfo, Qt::LeftButton);
     QVERIFY(about.isVisible());
     QStringList log;
-    for (const auto &entry : registry->log) log << QString::fromStdString(entry);
-    QCOMPARE(log.join("; "), c.log);
-    QCOMPARE(registry->OpenHandles(), 0);
+    for (const auto &entry : doubles.registry.log) log << QString::fromStdString(entry);
+    for (const QString &text : answers.texts) log << "message " + text;
+    QCOMPARE(log.join("; "), row.log);
+    QCOMPARE(doubles.registry.OpenHandles(), 0);
   }
 
   void keysCloseAndLinksOpen() {
-    RecordingShell shell;
+    test::Doubles doubles;
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
       frmAbout about;
       about.show();
@@ -99,7 +90,7 @@ class TstAbout : public QObject {
       QCOMPARE(about.result(), int(QDialog::Accepted));
     }
     const QUrl home("https://www.quellor.example/"), mail("mailto:support@quellor.example");
-    QCOMPARE(shell.opened, (QList<QUrl>{home, mail, home, mail}));
+    QCOMPARE(doubles.shell.opened, (QList<QUrl>{home, mail, home, mail}));
   }
 };
 

@@ -7,9 +7,9 @@
 #include "dialogs/addtypes.h"
 #include "dialogs/dialog.h"
 #include "dialogs/frm_about.h"
+#include "doubles.h"
 #include "main_window/frm_main.h"
 #include "test_support.h"
-#include "widgets/message_box.h"
 
 using namespace qlc;
 
@@ -60,9 +60,7 @@ class TestAccessibility : public QObject {
         test::WriteBytes(dir_.filePath("convert.txt"), "\"Ft\",\"M\",\"LENGTH\",\"0.3\",0\r\n"));
     QVERIFY(QDir::setCurrent(dir_.path()));
     // Nothing here may wait on a modal message box.
-    SetMessageFunction([](QWidget *, QMessageBox::Icon, const QString &text) {
-      qWarning("message box: %s", qPrintable(text));
-    });
+    test::ModalAnswers answers;
     std::unique_ptr<QWidget> window;
     QStringList names, faults;
     for (const auto make :

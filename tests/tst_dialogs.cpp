@@ -10,8 +10,8 @@
 #include "dialogs/addconvert.h"
 #include "dialogs/addtypes.h"
 #include "table/flex_grid.h"
+#include "doubles.h"
 #include "test_support.h"
-#include "widgets/message_box.h"
 
 using namespace qlc;
 using qlc::test::ReadBytes;
@@ -71,7 +71,8 @@ class TstDialogs : public QObject {
   Q_OBJECT
 
   std::unique_ptr<QTemporaryDir> dir_;
-  QStringList messages_;
+  test::ModalAnswers answers_;
+  QStringList &messages_ = answers_.texts;
   QString Path(bool conversion) const {
     return dir_->filePath(conversion ? QStringLiteral("convert.txt") : QStringLiteral("type.txt"));
   }
@@ -81,7 +82,6 @@ class TstDialogs : public QObject {
     dir_ = std::make_unique<QTemporaryDir>();
     QVERIFY(dir_->isValid());
     messages_.clear();
-    SetMessageFunction([this](QWidget *, QMessageBox::Icon, const QString &t) { messages_ << t; });
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
   }
 

@@ -7,8 +7,8 @@
 #include <QtTest>
 #include <memory>
 
+#include "doubles.h"
 #include "main_window/frm_main.h"
-#include "platform/shell.h"
 #include "table/flex_grid.h"
 #include "test_support.h"
 #include "widgets/pick_combo.h"
@@ -43,7 +43,8 @@ class TestMainWindow : public QObject {
   QTemporaryDir dir_;
   std::unique_ptr<frmMain> w_;
   std::unique_ptr<QSignalSpy> picks1_, picks2_, gridClicks_;
-  RecordingShell shell_;  // the links open nothing
+  test::Doubles doubles_;  // the links open nothing
+  const test::RecordingShell &shell_ = doubles_.shell;
 
   void Step(const QString &step);
   QString State(const QString &key) const;

@@ -2,15 +2,11 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
 #include <QtTest>
-#include <memory>
 
 #include "dialogs/dialog.h"
 #include "doubles.h"
 #include "main_window/frm_main.h"
-#include "platform/tray_host.h"
 #include "test_support.h"
 #include "tray/systray.h"
 #include "tray/winproc.h"
@@ -18,28 +14,39 @@
 using namespace qlc;
 using T = QSystemTrayIcon;
 
+namespace {
+
+const char *const kOK = "OKButton", *const kCancel = "CommandCancel",
+                  *const kUnload = "commandUnload", *const kCloseBox = "";
+
+struct HideRow {
+  const char *name;
+  // "close": the close box; "unload": "&Unload QLCNVT", which takes the icon away while it
+  // asks; "menu": "&Minimize"; "wm": the window manager minimises.
+  const char *how = "close";
+  int tray = 1;             // 0 none, 1 from the start, 2 a host that starts later
+  const char *press = kOK;  // the prompt's answer
+  bool shown = false;       // after the answer
+  T::ActivationReason click = T::Trigger;
+  bool restores = true;  // that click brings the window back
+};
+
+struct KeyRow {
+  const char *name;
+  int tabs = 0, key = 0, choice = 0;
+};
+
+}  // namespace
+
+Q_DECLARE_METATYPE(HideRow)
+Q_DECLARE_METATYPE(KeyRow)
+
 class TestTray : public QObject {
   Q_OBJECT
 
   QTemporaryDir dir_;
-  test::FakeTrayHost *host_ = nullptr;
-  bool hostAvailable_ = true;
-  int answer_ = kCancelClose;
-  int prompts_ = 0;
-  bool iconAtPrompt_ = false;
-  frmMain *closeAgain_ = nullptr;  // closed once more while the prompt is open
-  bool closedAgain_ = false;
-
-  std::unique_ptr<frmMain> MakeWindow(bool trayAvailable) {
-    hostAvailable_ = trayAvailable, prompts_ = 0, answer_ = kCancelClose;
-    auto window = std::make_unique<frmMain>();
-    window->show();
-    QCoreApplication::processEvents();
-    return window;
-  }
-  static bool Restored(const frmMain &w) {
-    return w.isVisible() && !(w.windowState() & Qt::WindowMinimized);
-  }
+  test::Doubles doubles_;
+  test::FakeTrayHost *&host_ = doubles_.trayHosts.host;
 
  private slots:
   void initTestCase() {
@@ -47,132 +54,90 @@ class TestTray : public QObject {
     QVERIFY(test::WriteBytes(dir_.filePath("convert.txt"),
                              "\"Inches\",\"Centimeters\",\"Length\",\"2.54\",0\r\n"));
     QVERIFY(QDir::setCurrent(dir_.path()));
-    TrayHostFactory() = [this] {
-      auto host = std::make_unique<test::FakeTrayHost>();
-      host->available = hostAvailable_;
-      host_ = host.get();
-      return std::unique_ptr<TrayHost>(std::move(host));
-    };
-    ClosePromptRunner() = [this](QWidget *) {
-      ++prompts_;
-      iconAtPrompt_ = host_->requested;
-      if (frmMain *w = std::exchange(closeAgain_, nullptr)) {
-        QCloseEvent again;
-        QCoreApplication::sendEvent(w, &again);
-        closedAgain_ = again.isAccepted();
-      }
-      DialogChoice = answer_;
-    };
   }
 
-  // Every close request asks: the close box, and "&Unload QLCNVT", which takes the icon away
-  // while it asks. tray: 0 none, 1 from the start, 2 a host that starts later.
-  void closePath_data() {
-    QTest::addColumn<int>("tray");
-    QTest::addColumn<bool>("unload");
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<bool>("shown");
-    QTest::newRow("OK hides") << 1 << false << kMinimiseToTray << false;
-    QTest::newRow("Cancel keeps") << 1 << false << kCancelClose << true;
-    QTest::newRow("close box is Cancel") << 1 << false << kNoAnswer << true;
-    QTest::newRow("Unload Program ends") << 1 << false << kUnloadProgram << false;
-    QTest::newRow("OK, no tray: minimises") << 0 << false << kMinimiseToTray << true;
-    QTest::newRow("OK, tray starts later") << 2 << false << kMinimiseToTray << false;
-    QTest::newRow("unload, Cancel") << 1 << true << kCancelClose << true;
-    QTest::newRow("unload, OK") << 1 << true << kMinimiseToTray << false;
-    QTest::newRow("unload, Unload Program") << 1 << true << kUnloadProgram << false;
-  }
-  void closePath() {
-    QFETCH(int, tray);
-    QFETCH(bool, unload);
-    QFETCH(int, answer);
-    QFETCH(bool, shown);
-    const bool closes = answer == kUnloadProgram;
-    auto w = MakeWindow(tray == 1);
-    host_->available = tray > 0;
-    answer_ = answer;
-    closeAgain_ = w.get();
-    if (unload)
-      w->mFile[1]->trigger();
-    else
-      QCOMPARE(w->close(), closes);
-    QTRY_COMPARE(prompts_, 1);
-    QCOMPARE(iconAtPrompt_, !unload);
-    QVERIFY2(!closedAgain_, "a close request while the prompt is open must be refused");
-    QCoreApplication::processEvents();
-    QCOMPARE(prompts_, 1);
-    QCOMPARE(DialogChoice, kNoAnswer);
-    QCOMPARE(w->isVisible(), shown);
-    // To the tray in the normal state; minimised as usual without one.
-    QCOMPARE(bool(w->windowState() & Qt::WindowMinimized), answer == kMinimiseToTray && !tray);
-    QCOMPARE(host_->requested, !closes);
-    // Quitting closes the window again: no new prompt after "Unload Program", else one more.
-    answer_ = kCancelClose;
-    if (closes) w->show();
-    QCOMPARE(w->close(), closes);
-    QCOMPARE(prompts_, closes ? 1 : 2);
-    host_->Click(T::Trigger);  // reaches WindowProc through the hook
-    QCOMPARE(Restored(*w), tray > 0 && !closes);
-  }
-
-  // Every way of hiding keeps the icon; a left or double click or "&Restore" brings the
+  // Every close request asks, one prompt at a time; quitting after "Unload Program" asks no
+  // more. Every way of hiding keeps the icon; a left or double click or "&Restore" brings the
   // window back as it was, other clicks leave it hidden. (Focus and stacking need a window
   // manager: the tray integration test checks them.)
   void hideAndRestore_data() {
-    QTest::addColumn<QString>("how");
-    QTest::addColumn<T::ActivationReason>("click");
-    QTest::newRow("&Minimize, left") << "menu" << T::Trigger;
-    QTest::newRow("window manager, double") << "wm" << T::DoubleClick;
-    QTest::newRow("prompt OK, &Restore") << "ok" << T::Context;
-    QTest::newRow("unload then OK, left") << "unload" << T::Trigger;
-    QTest::newRow("&Minimize, middle") << "menu" << T::MiddleClick;
-    QTest::newRow("window manager, mouse move") << "wm" << T::Unknown;
+    test::AddRows<HideRow>({
+        {.name = "OK hides"},
+        {.name = "Cancel keeps", .press = kCancel, .shown = true},
+        {.name = "close box is Cancel", .press = kCloseBox, .shown = true},
+        {.name = "Unload Program ends", .press = kUnload, .restores = false},
+        {.name = "OK, no tray: minimises", .tray = 0, .shown = true, .restores = false},
+        {.name = "OK, tray starts later", .tray = 2},
+        {.name = "unload, Cancel", .how = "unload", .press = kCancel, .shown = true},
+        {.name = "unload, OK", .how = "unload"},
+        {.name = "unload, Unload Program", .how = "unload", .press = kUnload, .restores = false},
+        {.name = "OK, &Restore", .click = T::Context},
+        {.name = "&Minimize, left", .how = "menu"},
+        {.name = "&Minimize, middle", .how = "menu", .click = T::MiddleClick, .restores = false},
+        {.name = "window manager, double", .how = "wm", .click = T::DoubleClick},
+        {.name = "window manager, move", .how = "wm", .click = T::Unknown, .restores = false},
+    });
   }
   void hideAndRestore() {
-    QFETCH(QString, how);
-    QFETCH(T::ActivationReason, click);
-    auto w = MakeWindow(true);
-    w->Text1->setText(QStringLiteral("42"));
-    answer_ = kMinimiseToTray;
-    if (how == "menu") w->ExitItem->trigger();
-    if (how == "wm") w->setWindowState(Qt::WindowMinimized);
-    if (how == "ok") w->close();
-    if (how == "unload") w->mFile[1]->trigger();
-    QTRY_VERIFY(w->isHidden());
-    QCOMPARE(bool(w->windowState() & Qt::WindowMinimized), how == "wm");  // only the WM's
-    QVERIFY(host_->requested);
-    // Other messages go on to the window procedure before the hook, and restore nothing.
-    PrevWndProc = [](QWidget *, std::uint32_t m, std::uintptr_t, std::intptr_t l) {
-      return std::intptr_t(m * 1000 + l);
+    QFETCH(HideRow, row);
+    const QByteArray how = row.how, press = row.press;
+    const bool asks = how == "close" || how == "unload", ends = asks && press == kUnload;
+    doubles_.trayHosts.available = row.tray == 1;
+    frmMain w;
+    w.show();
+    QCoreApplication::processEvents();
+    host_->available = row.tray > 0;
+    w.Text1->setText(QStringLiteral("42"));
+    test::ModalAnswers answers;
+    answers.press = press;
+    bool iconAtPrompt = false, closedAgain = false;
+    answers.onShown = [&] {
+      if (answers.texts.size() > 1) return;
+      iconAtPrompt = host_->requested;
+      QCloseEvent again;  // once more while the prompt is open
+      QCoreApplication::sendEvent(&w, &again);
+      closedAgain = again.isAccepted();
     };
-    const std::intptr_t code = MouseCode(click);
-    QCOMPARE(WindowProc(w.get(), kTrayCallbackMessage + 1, 0, code),
-             (kTrayCallbackMessage + 1) * 1000 + code);
-    PrevWndProc = DefWindowProc;
-    QVERIFY(w->isHidden());
-    host_->Click(click);
-    if (click == T::Context) {
-      QVERIFY(w->isHidden());
-      QTRY_VERIFY(w->zmnuSysTrayDemo->isVisible());
-      QTest::keyClick(w->zmnuSysTrayDemo, Qt::Key_R);
+    if (how == "close") QCOMPARE(w.close(), ends);
+    if (how == "unload") w.mFile[1]->trigger();
+    if (how == "menu") w.ExitItem->trigger();
+    if (how == "wm") w.setWindowState(Qt::WindowMinimized);
+    QTRY_VERIFY(answers.texts.size() >= int(asks));  // "&Unload QLCNVT" asks a moment later
+    QTRY_COMPARE(w.isVisible(), row.shown);
+    QCOMPARE(answers.texts, asks ? QStringList{Dialog::MessageText()} : QStringList());
+    QCOMPARE(iconAtPrompt, how == "close");
+    QVERIFY2(!closedAgain, "a close request while the prompt is open must be refused");
+    QCOMPARE(DialogChoice, kNoAnswer);
+    // To the tray in the normal state; minimised as usual without one, or by the WM.
+    QCOMPARE(bool(w.windowState() & Qt::WindowMinimized),
+             how == "wm" || (press == kOK && !row.tray));
+    QCOMPARE(host_->requested, !ends);
+    if (asks) {  // quitting closes the window once more
+      answers.press = kCancel;
+      if (ends) w.show();
+      QCOMPARE(w.close(), ends);
+      QCOMPARE(answers.texts.size(), ends ? 1 : 2);
     }
-    QCOMPARE(Restored(*w), click != T::MiddleClick && click != T::Unknown);
-    QCOMPARE(w->Text1->text(), QStringLiteral("42"));
+    host_->Click(row.click);  // reaches WindowProc through the hook
+    if (row.click == T::Context) {
+      QVERIFY(w.isHidden());
+      QTRY_VERIFY(w.zmnuSysTrayDemo->isVisible());
+      QTest::keyClick(w.zmnuSysTrayDemo, Qt::Key_R);
+    }
+    QCOMPARE(w.isVisible() && !(w.windowState() & Qt::WindowMinimized), row.restores);
+    QCOMPARE(w.Text1->text(), QStringLiteral("42"));
   }
 
   // Enter presses the focused button (tab order OK, Cancel, Unload); Escape does nothing.
   void promptKeys_data() {
-    QTest::addColumn<int>("tabs");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("choice");
-    QTest::newRow("Enter on OK") << 0 << int(Qt::Key_Return) << kMinimiseToTray;
-    QTest::newRow("keypad Enter on Unload") << 2 << int(Qt::Key_Enter) << kUnloadProgram;
-    QTest::newRow("Escape") << 1 << int(Qt::Key_Escape) << kNoAnswer;
+    test::AddRows<KeyRow>({
+        {.name = "Enter, OK", .tabs = 0, .key = Qt::Key_Return, .choice = kMinimiseToTray},
+        {.name = "keypad Enter, Unload", .tabs = 2, .key = Qt::Key_Enter, .choice = kUnloadProgram},
+        {.name = "Escape", .tabs = 1, .key = Qt::Key_Escape, .choice = kNoAnswer},
+    });
   }
   void promptKeys() {
-    QFETCH(int, tabs);
-    QFETCH(int, key);
-    QFETCH(int, choice);
+    QFETCH(KeyRow, row);
     DialogChoice = kNoAnswer;
     Dialog d;
     d.show();
@@ -180,10 +145,10 @@ class TestTray : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(&d));
     QVERIFY2(d.Label1->heightForWidth(d.Label1->width()) <= d.OKButton->y() - d.Label1->y(),
              "the message runs under the buttons");
-    for (int i = 0; i < tabs; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
-    QCOMPARE(DialogChoice, choice);
-    QCOMPARE(d.isVisible(), choice == kNoAnswer);
+    for (int i = 0; i < row.tabs; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(row.key));
+    QCOMPARE(DialogChoice, row.choice);
+    QCOMPARE(d.isVisible(), row.choice == kNoAnswer);
   }
 };
 

@@ -72,18 +72,4 @@ void Dialog::keyPressEvent(QKeyEvent *event) {
   QDialog::keyPressEvent(event);
 }
 
-std::function<void(QWidget *owner)> &ClosePromptRunner() {
-  static std::function<void(QWidget *)> runner;
-  return runner;
-}
-
-void RunClosePrompt(QWidget *owner) {
-  if (ClosePromptRunner()) {
-    ClosePromptRunner()(owner);
-    return;
-  }
-  Dialog prompt(owner);
-  prompt.exec();
-}
-
 }  // namespace qlc

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <functional>
 
 class QKeyEvent;
 class QLabel;
@@ -30,10 +29,5 @@ class Dialog : public QDialog {
  protected:
   void keyPressEvent(QKeyEvent *event) override;
 };
-
-// Shows the prompt modally over owner and returns once it is closed, its answer in
-// DialogChoice. Tests put a function here that answers without a modal loop.
-std::function<void(QWidget *owner)> &ClosePromptRunner();
-void RunClosePrompt(QWidget *owner);
 
 }  // namespace qlc

@@ -8,7 +8,8 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "platform/shell.h"
+#include "platform/services.h"
+#include "platform/sysinfo.h"
 #include "widgets/design.h"
 #include "widgets/message_box.h"
 
@@ -18,10 +19,7 @@ QString frmAbout::SupportAddress() {
   return QStringLiteral("support@quellor.example");
 }
 
-frmAbout::frmAbout(QWidget *parent)
-    : QDialog(parent), sysInfo_(SystemSysInfoServices([this](const QString &text) {
-        ShowMessage(this, QMessageBox::Information, text);
-      })) {
+frmAbout::frmAbout(QWidget *parent) : QDialog(parent) {
   setObjectName(QStringLiteral("frmAbout"));
   // A fixed dialog frame: no minimise or maximise box, no resizing.
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -155,15 +153,16 @@ void frmAbout::cmdOK_Click() {
 }
 
 void frmAbout::cmdSysInfo_Click() {
-  StartSysInfo(sysInfo_);
+  const QString message = StartSysInfo(CurrentServices());
+  if (!message.isEmpty()) ShowMessage(this, QMessageBox::Information, message);
 }
 
 void frmAbout::Label11_Click() {
-  ShellOpen(QUrl(QLatin1String(kHomePage)));
+  CurrentServices().shell->Open(QUrl(QLatin1String(kHomePage)));
 }
 
 void frmAbout::Label12_Click() {
-  ShellOpen(QUrl(QStringLiteral("mailto:") + SupportAddress()));
+  CurrentServices().shell->Open(QUrl(QStringLiteral("mailto:") + SupportAddress()));
 }
 
 void frmAbout::keyPressEvent(QKeyEvent *event) {

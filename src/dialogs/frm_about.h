@@ -3,8 +3,6 @@
 #include <QDialog>
 #include <QString>
 
-#include "platform/sysinfo.h"
-
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -47,14 +45,8 @@ class frmAbout : public QDialog {
   void Label11_Click();  // opens the home page
   void Label12_Click();  // writes to support
 
-  // What the system information button uses; the system's own unless replaced.
-  void SetSysInfoServices(SysInfoServices services) { sysInfo_ = std::move(services); }
-
  protected:
   void keyPressEvent(QKeyEvent *event) override;
-
- private:
-  SysInfoServices sysInfo_;
 };
 
 }  // namespace qlc

@@ -25,7 +25,7 @@
 #include "data/conversion_data.h"
 #include "main_window/first_frame.h"
 #include "main_window/tray_state.h"
-#include "platform/shell.h"
+#include "platform/services.h"
 #include "table/flex_grid.h"
 #include "widgets/design.h"
 #include "widgets/pick_combo.h"
@@ -399,11 +399,11 @@ void frmMain::MinimiseWindow() {
 
 // A link that nothing can open is ignored: the desktop has already said why.
 void frmMain::Label11_Click() {
-  ShellOpen(QUrl(QStringLiteral("mailto:") + SalesAddress()));
+  CurrentServices().shell->Open(QUrl(QStringLiteral("mailto:") + SalesAddress()));
 }
 
 void frmMain::Label13_Click() {
-  ShellOpen(QUrl(QLatin1String(kHomePage)));
+  CurrentServices().shell->Open(QUrl(QLatin1String(kHomePage)));
 }
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event) {

@@ -4,6 +4,7 @@
 #include "dialogs/dialog.h"
 #include "main_window/frm_main.h"
 #include "main_window/tray_state.h"
+#include "platform/services.h"
 #include "tray/systray.h"
 #include "tray/winproc.h"
 
@@ -26,7 +27,7 @@ TrayState::~TrayState() {
 int frmMain::ShellTrayAdd() {
   if (!tray_->host) {
     tray_->window = this;
-    tray_->host = MakeTrayHost();
+    tray_->host = CurrentServices().trayHosts->MakeTrayHost();
     tray_->host->SetMenu(zmnuSysTrayDemo);
   }
   TrayIconData.hWnd = this;
@@ -87,7 +88,10 @@ bool frmMain::Form_Unload() {
   // One prompt at a time: a close request while it is open (the tray menu) is refused.
   if (tray_->prompting) return true;
   tray_->prompting = true;
-  RunClosePrompt(this);
+  {
+    Dialog prompt(this);
+    prompt.exec();
+  }
   tray_->prompting = false;
   const int choice = DialogChoice;
   DialogChoice = kNoAnswer;

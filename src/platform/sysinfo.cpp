@@ -1,9 +1,6 @@
 #include "platform/sysinfo.h"
 
 #include <QByteArray>
-#include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
 
 namespace qlc {
 
@@ -46,8 +43,7 @@ KeyRead GetKeyValue(Registry &registry, std::uint32_t KeyRoot, const QString &Ke
   return KeyRead::Read;
 }
 
-void StartSysInfo(const SysInfoServices &services) {
-  const auto unavailable = [&] { services.showMessage(kSysInfoUnavailable); };
+QString StartSysInfo(const Services &services) {
   QString program;
   bool fromRegistry = false;
   QString value;
@@ -57,7 +53,7 @@ void StartSysInfo(const SysInfoServices &services) {
                         QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"),
                         QStringLiteral("PATH"), value)) {
       case KeyRead::Failed:
-        return unavailable();
+        return kSysInfoUnavailable;
       case KeyRead::Read:
         program = value;
         fromRegistry = true;
@@ -67,10 +63,10 @@ void StartSysInfo(const SysInfoServices &services) {
                             QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location"),
                             QStringLiteral("MSINFO"), value)) {
           case KeyRead::Failed:
-            return unavailable();
+            return kSysInfoUnavailable;
           case KeyRead::Read: {
             const QString candidate = value + QStringLiteral("\\MSINFO32.EXE");
-            if (!services.fileExists(candidate)) return unavailable();
+            if (!services.programs->FileExists(candidate)) return kSysInfoUnavailable;
             program = candidate;
             fromRegistry = true;
             break;
@@ -82,27 +78,17 @@ void StartSysInfo(const SysInfoServices &services) {
     }
   }
   if (!fromRegistry) {
-    for (const QString &name : services.desktopPrograms) {
-      program = services.findOnPath(name);
+    // Desktop programs tried in this order when the registry names none.
+#ifndef Q_OS_WIN
+    for (const char *name : {"kinfocenter", "hardinfo2", "hardinfo"}) {
+      program = services.programs->FindOnPath(QString::fromLatin1(name));
       if (!program.isEmpty()) break;
     }
-    if (program.isEmpty()) return unavailable();
-  }
-  if (!services.startDetached(program)) unavailable();
-}
-
-SysInfoServices SystemSysInfoServices(std::function<void(const QString &text)> showMessage) {
-  SysInfoServices s;
-  s.registry = SystemRegistry();
-  s.fileExists = [](const QString &path) { return QFileInfo(path).isFile(); };
-  s.findOnPath = [](const QString &name) { return QStandardPaths::findExecutable(name); };
-  s.startDetached = [](const QString &program) { return QProcess::startDetached(program, {}); };
-  s.showMessage = std::move(showMessage);
-#ifndef Q_OS_WIN
-  s.desktopPrograms = {QStringLiteral("kinfocenter"), QStringLiteral("hardinfo2"),
-                       QStringLiteral("hardinfo")};
 #endif
-  return s;
+    if (program.isEmpty()) return kSysInfoUnavailable;
+  }
+  if (!services.programs->StartDetached(program)) return kSysInfoUnavailable;
+  return {};
 }
 
 }  // namespace qlc

@@ -2,12 +2,10 @@
 // Finding and starting the system information program.
 
 #include <QString>
-#include <QStringList>
 #include <cstdint>
-#include <functional>
-#include <memory>
 
 #include "platform/registry.h"
+#include "platform/services.h"
 
 namespace qlc {
 
@@ -21,23 +19,11 @@ enum class KeyRead {
 KeyRead GetKeyValue(Registry &registry, std::uint32_t KeyRoot, const QString &KeyName,
                     const QString &SubKeyRef, QString &KeyVal);
 
-// What StartSysInfo needs from the system; tests put doubles in every slot.
-struct SysInfoServices {
-  std::shared_ptr<Registry> registry;
-  std::function<bool(const QString &path)> fileExists;
-  std::function<QString(const QString &name)> findOnPath;  // full path, or empty
-  std::function<bool(const QString &program)> startDetached;
-  std::function<void(const QString &text)> showMessage;
-  // Desktop programs tried in this order when the registry names none.
-  QStringList desktopPrograms;
-};
-
 inline const QString kSysInfoUnavailable =
     QStringLiteral("System Information Is Unavailable At This Time");
 
-// The system's own services, with the given way to show a message.
-SysInfoServices SystemSysInfoServices(std::function<void(const QString &text)> showMessage);
-
-void StartSysInfo(const SysInfoServices &services);
+// Finds the system information program through the registry, else among the desktop's own,
+// and starts it. Returns the message to show when that fails, else an empty text.
+QString StartSysInfo(const Services &services);
 
 }  // namespace qlc

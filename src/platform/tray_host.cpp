@@ -36,14 +36,4 @@ bool SystemTrayHost::IconRequested() const {
   return icon_->isVisible();
 }
 
-std::function<std::unique_ptr<TrayHost>()> &TrayHostFactory() {
-  static std::function<std::unique_ptr<TrayHost>()> factory;
-  return factory;
-}
-
-std::unique_ptr<TrayHost> MakeTrayHost() {
-  if (TrayHostFactory()) return TrayHostFactory()();
-  return std::make_unique<SystemTrayHost>();
-}
-
 }  // namespace qlc

@@ -4,8 +4,6 @@
 #include <QObject>
 #include <QString>
 #include <QSystemTrayIcon>
-#include <functional>
-#include <memory>
 
 class QMenu;
 
@@ -49,10 +47,5 @@ class SystemTrayHost : public TrayHost {
  private:
   QSystemTrayIcon *icon_;
 };
-
-// Makes the tray host of a new main window. Tests replace it to hand out a FakeTrayHost;
-// an empty function means the real one.
-std::function<std::unique_ptr<TrayHost>()> &TrayHostFactory();
-std::unique_ptr<TrayHost> MakeTrayHost();
 
 }  // namespace qlc
