@@ -9,8 +9,8 @@
 
 #include "dialogs/addconvert.h"
 #include "dialogs/addtypes.h"
-#include "table/flex_grid.h"
 #include "doubles.h"
+#include "table/flex_grid.h"
 #include "test_support.h"
 
 using namespace qlc;
