@@ -43,61 +43,21 @@ QStringList DefinitionLines(const QString &name) {
   return lines;
 }
 
-// The text in a unit name's last parentheses ("Btu/(h·ft²)" in "Btu per hour square foot
-// (Btu/(h·ft²))").
-QString Symbol(const QString &name) {
-  for (qsizetype i = name.size() - 1, depth = 0; name.endsWith(u')') && i >= 0; --i) {
-    depth += name[i] == u')' ? 1 : name[i] == u'(' ? -1 : 0;
-    if (depth == 0) return name.mid(i + 1, name.size() - i - 2);
-  }
-  return name;
-}
-
-struct GeneratorRow {
-  const char *name;
-  QString units = {}, pairs = {};  // empty: the definitions in tools/units
-  QString error = {};              // where the generator must stop
-};
-
 }  // namespace
 
 class TestDefaultData : public QObject {
   Q_OBJECT
  private slots:
-  // The committed data is what the generator makes of tools/units; mistakes in the
-  // definitions stop it with file and line, and it writes nothing.
-  void generator_data() {
-    const QString units =
-        "quantity length\nm | Meters (m) | 1 | | base\nft | Feet (ft) | 0.3048 | | 1959\n";
-    const QString pairs = "group LENGTH\nm ft\n";
-    // clang-format off
-    const GeneratorRow rows[] = {
-        {.name = "shipped"},
-        {.name = "unknown unit", .units = units, .pairs = "group LENGTH\nm yd\n", .error = "pairs.txt:2"},
-        {.name = "pair twice", .units = units, .pairs = pairs + "group MORE\nft m\n", .error = "pairs.txt:4"},
-        {.name = "value 0", .units = QString(units).replace("0.3048", "0"), .pairs = pairs, .error = "units.txt:3"},
-        {.name = "value 0.3048+pi", .units = QString(units).replace("0.3048", "0.3048+pi"), .pairs = pairs, .error = "units.txt:3"}};
-    // clang-format on
-    test::AddRows(rows);
-  }
-  void generator() {
-    QFETCH(GeneratorRow, row);
+  // The committed data is what the generator makes of tools/units.
+  void generatorRoundTrip() {
     QTemporaryDir dir;
-    if (!row.units.isEmpty())
-      QVERIFY(test::WriteBytes(dir.filePath("units.txt"), row.units.toUtf8()) &&
-              test::WriteBytes(dir.filePath("pairs.txt"), row.pairs.toUtf8()));
     QProcess gen;
-    gen.start(QLC_GEN_DATA,
-              {row.units.isEmpty() ? QLC_UNITS_DIR : dir.path(), dir.filePath("out")});
+    gen.start(QLC_GEN_DATA, {QLC_UNITS_DIR, dir.path()});
     QVERIFY(gen.waitForFinished(60000) && gen.exitStatus() == QProcess::NormalExit);
-    const QString err = QString::fromUtf8(gen.readAllStandardError());
-    QVERIFY2(gen.exitCode() == (row.error.isEmpty() ? 0 : 1) && err.contains(row.error),
-             qPrintable(err));
-    for (const QString name : {"type.txt", "convert.txt"}) {
-      const QByteArray made = ReadBytes(dir.filePath("out/" + name));
-      QVERIFY2(row.error.isEmpty() ? made == ReadBytes(SourcePath("data/" + name)) : made.isEmpty(),
+    QVERIFY2(gen.exitCode() == 0, gen.readAllStandardError().constData());
+    for (const QString name : {"type.txt", "convert.txt"})
+      QVERIFY2(ReadBytes(dir.filePath(name)) == ReadBytes(SourcePath("data/" + name)),
                qPrintable("data/" + name + " is stale: rebuild the target update_data"));
-    }
   }
 
   // Every record loads, has its reverse in the same group, and agrees with an independent
@@ -107,13 +67,10 @@ class TestDefaultData : public QObject {
   void everyRecordAgreesWithGnuUnits() {
     const QList<Record> rows = LoadRecords();
     QCOMPARE(rows.size(), ReadBytes(SourcePath("data/convert.txt")).count("\r\n"));
-    std::map<std::pair<QString, QString>, const Record *> byPair;
-    for (const Record &r : rows) byPair[{r.from, r.to}] = &r;
-    QCOMPARE(qsizetype(byPair.size()), rows.size());  // the list of ALL shows no pair twice
-    for (const Record &r : rows) {
-      const auto back = byPair.find({r.to, r.from});
-      QVERIFY2(back != byPair.end() && back->second->group == r.group, qPrintable(r.from));
-    }
+    std::map<std::pair<QString, QString>, QString> groupOf;  // the list of ALL shows no pair twice
+    for (const Record &r : rows)
+      QVERIFY2(groupOf.emplace(std::pair{r.from, r.to}, r.group).second, qPrintable(r.from));
+    for (const Record &r : rows) QCOMPARE(groupOf[std::pair(r.to, r.from)], r.group);
 
     // A unit name may stand for units of two quantities (rpm): a record's two share one.
     QMultiHash<QString, std::pair<QString, QString>> byName;  // name -> quantity, id
@@ -150,72 +107,66 @@ class TestDefaultData : public QObject {
     units.closeWriteChannel();
     QVERIFY(units.waitForFinished(60000));
     const QList<QByteArray> answers = units.readAllStandardOutput().split('\n');
+    QVERIFY(answers.size() > 2 * rows.size());
     QStringList wrong;
     for (qsizetype i = 0; i < rows.size(); ++i) {
-      const QByteArray at0 = answers.value(2 * i), at1 = answers.value(2 * i + 1);
-      const double tolerance =
-          1e-12 * std::max(std::fabs(at0.toDouble()), std::fabs(at1.toDouble()));
-      if (!(std::fabs(rows[i].Forward(0) - at0.toDouble()) <= tolerance) ||
-          !(std::fabs(rows[i].Forward(1) - at1.toDouble()) <= tolerance) || at0.isEmpty() ||
-          at1.isEmpty())
-        wrong << QString("%1 -> %2: GNU units %3, %4").arg(rows[i].from, rows[i].to, at0, at1);
+      const double at0 = answers[2 * i].toDouble(), at1 = answers[2 * i + 1].toDouble();
+      const double tolerance = 1e-12 * std::max(std::fabs(at0), std::fabs(at1));
+      if (!(std::fabs(rows[i].Forward(0) - at0) <= tolerance &&
+            std::fabs(rows[i].Forward(1) - at1) <= tolerance))
+        wrong << QString("%1 -> %2: GNU units %3, %4")
+                     .arg(rows[i].from, rows[i].to, answers[2 * i], answers[2 * i + 1]);
     }
+    qInfo("GNU units: %lld records checked, %lld agree", qlonglong(rows.size()),
+          qlonglong(rows.size() - wrong.size()));
     QVERIFY2(wrong.isEmpty(), qPrintable(wrong.mid(0, 20).join(u'\n')));
   }
 
   // Published values: exact definitions from NIST SP 811 App. B, NIST HB 44 App. C, the SI
-  // Brochure and the other sources of tools/units/units.txt, worked out here in double
-  // precision, not read there; one for every group of type.txt, and every group has records.
-  // Units by symbol, or by name where two share a symbol.
+  // Brochure and the other sources of tools/units/units.txt, worked out here, not read there;
+  // one for every group of type.txt, each with records. Units by symbol or by name.
   void referenceValues() {
     // clang-format off
     const std::tuple<const char *, const char *, double, double> refs[] = {
-        {"mi", "km", 1, 1.609344}, {"ac", "m²", 1, 4046.8564224}, {"gal", "L", 1, 3.785411784},
-        {"US cups (cup)", "mL", 1, 236.5882365}, {"lb", "kg", 1, 0.45359237},
-        {"°F", "°C", 212, 100}, {"K", "°F", 0, -459.67}, {"psi", "kPa", 1, 6.894757293168},
-        {"mmHg", "Pa", 1, 133.322387415}, {"kWh", "MJ", 1, 3.6}, {"hp", "W", 1, 745.6998715822702},
-        {"kn", "m/s", 1, 1852.0 / 3600}, {"g", "m/s²", 1, 9.80665},
-        {"lbf", "N", 1, 4.4482216152605}, {"lbf·ft", "N·m", 1, 1.3558179483314004},
-        {"g/cm³", "lb/ft³", 1, 62.42796057614461}, {"cfm", "L/s", 1, 0.4719474432},
-        {"a", "d", 1, 365.25}, {"°", "rad", 180, 3.141592653589793}, {"GiB", "GB", 1, 1.073741824},
-        {"faraday", "C", 1, 96485.33212331001}, {"abA", "A", 1, 10}, {"abV", "V", 1, 1e-8},
-        {"abΩ", "Ω", 1, 1e-9}, {"abF", "F", 1, 1e9},
-        {"statH", "H", 1, 299792458.0 * 299792458.0 * 1e-5}, {"abS", "S", 1, 1e9},
-        {"V/mil", "V/m", 1, 1 / 25.4e-6}, {"µS/cm", "S/m", 1, 1e-4}, {"µΩ·cm", "Ω·m", 1, 1e-8},
-        {"Wb", "Mx", 1, 1e8}, {"T", "G", 1, 1e4}, {"Oe", "A/m", 1, 1000 / (4 * pi)},
-        {"fL", "cd/m²", 1, 1 / (pi * 0.09290304)}, {"cp", "cd", 1, 1}, {"W, 555 nm", "lm", 1, 683},
-        {"sp", "sr", 1, 4 * pi}, {"lb-mol", "mol", 1, 453.59237},
-        {"gpg", "mg/L", 1, 64.79891 / 3.785411784}, {"M", "mol/m³", 1, 1000},
-        {"% w/w", "ppm", 1, 10000}, {"pt", "mm", 72, 25.4}, {"den", "tex", 9, 1},
-        {"lb bond", "g/m²", 1, 453.59237 / (500 * 17 * 22 * 0.00064516)},
-        {"lb/ac", "kg/ha", 1, 0.45359237 / 0.40468564224},
-        {"gal/100 mi", "L/100 km", 1, 3.785411784 / 1.609344}, {"Btu/lb", "J/kg", 1, 2326},
-        {"Btu/(lb·°F)", "J/(kg·K)", 1, 4186.8}, {"kcal/mol", "kJ/mol", 1, 4.184},
-        {"lb·ft/s", "kg·m/s", 1, 0.138254954376}, {"lb·ft²", "kg·m²", 1, 0.0421401100938048},
-        {"dyn/cm", "mN/m", 1, 1}, {"lbf/in", "N/mm", 1, 4.4482216152605 / 25.4},
-        {"cm⁻¹", "THz", 1, 0.0299792458}, {"R", "C/kg", 1, 2.58e-4}, {"mrem/h", "µSv/h", 1, 10},
-        {"U", "nkat", 60, 1000},
-        {"ft²·°F·h/Btu", "m²·K/W", 1, 0.09290304 * 3600 / 1.8 / 1055.05585262},
-        {"1/°F", "1/K", 1, 1.8}, {"dpi", "dots/cm", 254, 100}, {"Gy", "rad", 1, 100},
-        {"Sv", "rem", 1, 100}, {"Ci", "Bq", 1, 3.7e10}, {"rpm", "rad/s", 1, 2 * pi / 60},
-        {"MiB/s", "Mbit/s", 1, 8.388608},
-        {"reyn", "Pa·s", 1, 0.45359237 * 9.80665 / (0.0254 * 0.0254)}, {"St", "m²/s", 1, 1e-4},
-        {"Hz", "bpm", 1, 60}, {"mpg", "km/L", 1, 1.609344 / 3.785411784},
-        {"Btu/(h·ft²)", "kW/m²", 1, 1055.05585262 / 3600 / 0.09290304 / 1000},
-        {"kcal/(h·m²·°C)", "W/(m²·K)", 1, 1.163},
-        {"W/(m·K)", "Btu/(h·ft·°F)", 1, 3600 * 0.3048 / 1.8 / 1055.05585262},
+        {"mi", "km", 1, 1.609344}, {"ac", "m²", 1, 4046.8564224}, {"gal", "L", 1, 3.785411784}, {"US cups (cup)", "mL", 1, 236.5882365},
+        {"lb", "kg", 1, 0.45359237}, {"°F", "°C", 212, 100}, {"K", "°F", 0, -459.67}, {"psi", "kPa", 1, 6.894757293168},
+        {"mmHg", "Pa", 1, 133.322387415}, {"kWh", "MJ", 1, 3.6}, {"hp", "W", 1, 745.6998715822702}, {"kn", "m/s", 1, 1852.0 / 3600},
+        {"g", "m/s²", 1, 9.80665}, {"lbf", "N", 1, 4.4482216152605}, {"lbf·ft", "N·m", 1, 1.3558179483314004},
+        {"g/cm³", "lb/ft³", 1, 62.42796057614461}, {"cfm", "L/s", 1, 0.4719474432}, {"a", "d", 1, 365.25}, {"°", "rad", 180, 3.141592653589793},
+        {"GiB", "GB", 1, 1.073741824}, {"faraday", "C", 1, 96485.33212331001}, {"abA", "A", 1, 10}, {"abV", "V", 1, 1e-8}, {"abΩ", "Ω", 1, 1e-9},
+        {"abF", "F", 1, 1e9}, {"statH", "H", 1, 299792458.0 * 299792458.0 * 1e-5}, {"abS", "S", 1, 1e9}, {"V/mil", "V/m", 1, 1 / 25.4e-6},
+        {"µS/cm", "S/m", 1, 1e-4}, {"µΩ·cm", "Ω·m", 1, 1e-8}, {"Wb", "Mx", 1, 1e8}, {"T", "G", 1, 1e4}, {"Oe", "A/m", 1, 1000 / (4 * pi)},
+        {"fL", "cd/m²", 1, 1 / (pi * 0.09290304)}, {"cp", "cd", 1, 1}, {"W, 555 nm", "lm", 1, 683}, {"sp", "sr", 1, 4 * pi},
+        {"lb-mol", "mol", 1, 453.59237}, {"gpg", "mg/L", 1, 64.79891 / 3.785411784}, {"M", "mol/m³", 1, 1000}, {"% w/w", "ppm", 1, 10000},
+        {"pt", "mm", 72, 25.4}, {"den", "tex", 9, 1}, {"lb bond", "g/m²", 1, 453.59237 / (500 * 17 * 22 * 0.00064516)},
+        {"lb/ac", "kg/ha", 1, 0.45359237 / 0.40468564224}, {"gal/100 mi", "L/100 km", 1, 3.785411784 / 1.609344}, {"Btu/lb", "J/kg", 1, 2326},
+        {"Btu/(lb·°F)", "J/(kg·K)", 1, 4186.8}, {"kcal/mol", "kJ/mol", 1, 4.184}, {"lb·ft/s", "kg·m/s", 1, 0.138254954376},
+        {"lb·ft²", "kg·m²", 1, 0.0421401100938048}, {"dyn/cm", "mN/m", 1, 1}, {"lbf/in", "N/mm", 1, 4.4482216152605 / 25.4},
+        {"cm⁻¹", "THz", 1, 0.0299792458}, {"R", "C/kg", 1, 2.58e-4}, {"mrem/h", "µSv/h", 1, 10}, {"U", "nkat", 60, 1000},
+        {"ft²·°F·h/Btu", "m²·K/W", 1, 0.09290304 * 3600 / 1.8 / 1055.05585262}, {"1/°F", "1/K", 1, 1.8}, {"dpi", "dots/cm", 254, 100},
+        {"Gy", "rad", 1, 100}, {"Sv", "rem", 1, 100}, {"Ci", "Bq", 1, 3.7e10}, {"rpm", "rad/s", 1, 2 * pi / 60}, {"MiB/s", "Mbit/s", 1, 8.388608},
+        {"reyn", "Pa·s", 1, 0.45359237 * 9.80665 / (0.0254 * 0.0254)}, {"St", "m²/s", 1, 1e-4}, {"Hz", "bpm", 1, 60},
+        {"mpg", "km/L", 1, 1.609344 / 3.785411784}, {"Btu/(h·ft²)", "kW/m²", 1, 1055.05585262 / 3600 / 0.09290304 / 1000},
+        {"kcal/(h·m²·°C)", "W/(m²·K)", 1, 1.163}, {"W/(m·K)", "Btu/(h·ft·°F)", 1, 3600 * 0.3048 / 1.8 / 1055.05585262},
         {"fc", "lx", 1, 1 / 0.09290304}, {"kg/s", "lb/h", 1, 3600 / 0.45359237}};
     // clang-format on
     const QList<Record> records = LoadRecords();
     QStringList groups = ParseTypes(ReadBytes(SourcePath("data/type.txt"))).names;
     QCOMPARE(groups.takeFirst(), QStringLiteral("ALL"));  // the chooser's own entry
+    // The chooser lists every record whose group contains the picked name: only these may.
+    for (const QString &g : groups)
+      for (const QString &h : groups)
+        QVERIFY2(g == h || !h.contains(g) || g + '|' + h == "PRESSURE|PRESSURE DROP" ||
+                     g + '|' + h == "ANGLE|SOLID ANGLE",
+                 qPrintable(g + " in " + h));
     QSet<QString> used, checked;
     QStringList wrong;
     for (const Record &r : records) used.insert(r.group);
     for (const auto &[from, to, value, expected] : refs) {
       QList<const Record *> found;
       for (const Record &r : records)
-        if ((r.from == from || Symbol(r.from) == from) && (r.to == to || Symbol(r.to) == to))
+        if ((r.from == from || r.from.endsWith(QString("(%1)").arg(from))) &&
+            (r.to == to || r.to.endsWith(QString("(%1)").arg(to))))
           found << &r;
       const double got = found.size() == 1 ? found[0]->Forward(value) : NAN;
       if (std::fabs(got - expected) <= 1e-12 * (expected == 0 ? 1 : std::fabs(expected)))
