@@ -40,7 +40,6 @@ class TestConversionData : public QObject {
     // clang-format off
     const ReadRow rows[] = {
         {.name = "crlf", .file = a + "\r\n" + b + "\r\n", .loaded = "A 2 0|C 3 1"},
-        {.name = "no final line break", .file = a + "\r\n" + b, .loaded = "A 2 0|C 3 1"},
         {.name = "bare lf", .file = a + "\n" + b + "\n", .loaded = "A 2 0|C 3 1"},
         {.name = "cr only", .file = a + "\r" + b + "\r", .loaded = "A 2 0|C 3 1"},
         {.name = "empty file", .file = "", .loaded = ""},
@@ -48,20 +47,14 @@ class TestConversionData : public QObject {
         {.name = "windows-1252", .file = Q("'\xB0\x43 \x80\x91\x92\x93\x94\x9F','b','T','1',0"), .loaded = "°C €‘’“”Ÿ 1 0"},
         {.name = "overlong, surrogate: not utf-8", .file = Q("'\xC0\x80\xED\xA0\x80','b','T','1',0"), .loaded = "À€í\u00A0€ 1 0"},
         {.name = "blank line", .file = a + "\r\n\r\n" + b, .loaded = "A 2 0|C 3 1", .skipped = 1, .firstSkipped = 2},
-        {.name = "four fields", .file = Q("'x','y','T',1\n") + a, .loaded = "A 2 0", .skipped = 1, .firstSkipped = 1},
-        {.name = "six fields", .file = a + "\n" + a + ",0", .loaded = "A 2 0", .skipped = 1, .firstSkipped = 2},
-        {.name = "adder not a number", .file = a + Q("\n'x','y','T','1','z'"), .loaded = "A 2 0", .skipped = 1, .firstSkipped = 2},
-        {.name = "adder quoted", .file = a + Q("\n'x','y','T','1','0'"), .loaded = "A 2 0", .skipped = 1, .firstSkipped = 2},
-        {.name = "adder overflows", .file = a + Q("\n'x','y','T','1',1e400\n'z','y','T','1',-1E+400"), .loaded = "A 2 0", .skipped = 2, .firstSkipped = 2},
-        {.name = "unclosed quote", .file = Q("'x,'y','T','1',0\n") + b, .loaded = "C 3 1", .skipped = 1, .firstSkipped = 1},
-        {.name = "text after quote", .file = Q("'x'z,'y','T','1',0\n") + b, .loaded = "C 3 1", .skipped = 1, .firstSkipped = 1},
-        {.name = "German", .german = true, .file = Q("'a','b','T','1.5E-3',-459.67"), .loaded = "a 1,5E-3 -459,67"},
-        {.name = "multiplier a name", .german = true, .file = Q("'a','b','T','two',0.5"), .loaded = "a two 0,5"},
-        {.name = "unquoted multiplier", .file = Q("'a','b','T',0,0"), .loaded = "a 0 0"},
-        {.name = "out of range", .file = Q("'a','b','T','1e400',1e-400"), .loaded = "a 1e400 0"},
-        {.name = "adder digits", .file = Q("'a','b','T','1',0.1234567890123456789"), .loaded = "a 1 0.123456789012346"},
-        {.name = "types", .types = true, .file = Q("'ALL'\r\n'A,B'\r\n"), .loaded = "ALL|A,B"},
-        {.name = "types: utf8 bom, cr only", .types = true, .file = bom + Q("'ALL'\r'A'\r"), .loaded = "ALL|A"},
+        {.name = "four, six fields", .file = Q("'x','y','T',1\n") + a + "\n" + a + ",0", .loaded = "A 2 0", .skipped = 2, .firstSkipped = 1},
+        {.name = "adder not a number, quoted, overflowing", .file = a + Q("\n'x','y','T','1','z'\n'x','y','T','1','0'\n'x','y','T','1',1e400\n'z','y','T','1',-1E+400"),
+         .loaded = "A 2 0", .skipped = 4, .firstSkipped = 2},
+        {.name = "unclosed quote, text after quote", .file = Q("'x,'y','T','1',0\n'x'z,'y','T','1',0\n") + b, .loaded = "C 3 1", .skipped = 2, .firstSkipped = 1},
+        {.name = "numbers as held", .file = Q("'a','b','T',0,0\n'c','d','T','1e400',1e-400\n'e','f','T','1',0.1234567890123456789"),
+         .loaded = "a 0 0|c 1e400 0|e 1 0.123456789012346"},
+        {.name = "German", .german = true, .file = Q("'a','b','T','1.5E-3',-459.67\n'c','d','T','two',0.5"), .loaded = "a 1,5E-3 -459,67|c two 0,5"},
+        {.name = "types", .types = true, .file = bom + Q("'ALL'\r'A,B'\r"), .loaded = "ALL|A,B"},
         {.name = "types: unquoted, blanks", .types = true, .file = Q("ALL\n  AREA \n'x'y\nab'c\n'x"), .loaded = "ALL|AREA", .skipped = 3, .firstSkipped = 3},
         {.name = "types: two fields, blank", .types = true, .file = Q("'ALL'\n'A','B'\n \n'C'"), .loaded = "ALL|C", .skipped = 2, .firstSkipped = 2}};
     // clang-format on
@@ -86,13 +79,10 @@ class TestConversionData : public QObject {
     QVERIFY(!report.truncated);
   }
 
-  void limitsAndMissingFiles() {
-    const TypesFile t = ParseTypes(Q("'t'\n").repeated(kMaxTypeLines + 1));
-    QVERIFY(t.names.size() == kMaxTypeLines && t.report.truncated);
-    QTemporaryDir dir;
-    const TypesFile types = ReadTypeFile(dir.filePath("type.txt"));
+  // A missing type.txt gives one empty entry; every byte survives Windows-1252 both ways.
+  void missingTypesAndEncodingRoundTrip() {
+    const TypesFile types = ReadTypeFile(QTemporaryDir().filePath("type.txt"));
     QVERIFY(types.report.missing && types.names == QStringList{QString()});
-    // Every byte survives a round trip through the Windows-1252 reading.
     QByteArray all;
     for (int b = 0; b < 256; ++b) all.append(char(b));
     QCOMPARE(EncodeText(DecodeText(all, TextEncoding::Windows1252), TextEncoding::Windows1252),
@@ -107,16 +97,12 @@ class TestConversionData : public QObject {
     const WriteRow rows[] = {
         {.name = "new file", .before = "", .line = "'F','T','G',0,0"},
         {.name = "after a line", .before = x, .multiplier = "2.54", .adder = 0.5, .line = "'F','T','G','2.54',0.5"},
-        {.name = "no final line break", .before = x.chopped(2), .multiplier = "two", .adder = -40, .line = "'F','T','G','two',-40", .after = x + Q("'F','T','G','two',-40\r\n")},
         {.name = "only a BOM", .before = bom, .multiplier = "1", .adder = 1e300, .line = "'F','T','G','1',1E+300"},
-        {.name = "only two BOMs", .before = bom + bom, .line = "'F','T','G',0,0"},
         {.name = "lone CR", .before = Q("'X'\r"), .multiplier = "1", .adder = 1.0 / 3, .line = "'F','T','G','1',0.3333333333333333"},
         {.name = "UTF-8 file", .before = Q("'\xC2\xB0'\r\n"), .multiplier = "µ", .line = "'F','T','G','µ',0"},
         {.name = "Windows-1252 file", .before = cp1252, .multiplier = "µ", .line = "'F','T','G','µ',0", .after = cp1252 + Q("'F','T','G','\xB5',0\r\n")},
-        {.name = "not Windows-1252", .before = cp1252, .multiplier = "\u4E00", .line = "'F','T','G','\u4E00',0", .after = cp1252},
         {.name = "a line break", .before = x, .multiplier = "1\n2", .line = "'F','T','G','1\n2',0", .after = x},
         {.name = "a NUL", .before = x, .multiplier = QStringView(u"1\0", 2).toString(), .line = QByteArray("'F','T','G','1\0',0", 18), .after = x},
-        {.name = "a quote", .before = x, .multiplier = "1\"", .after = x},
         {.name = "infinite adder", .before = x, .adder = qInf(), .after = x}};
     // clang-format on
     test::AddRows(rows);
@@ -125,7 +111,6 @@ class TestConversionData : public QObject {
     QFETCH(WriteRow, row);
     const std::optional<QString> line = RecordLine("F", "T", "G", row.multiplier, row.adder);
     QCOMPARE(line.value_or("<refused>").toUtf8(), row.line.isNull() ? "<refused>" : Q(row.line));
-    QCOMPARE(TypeLine(row.multiplier).has_value(), !row.multiplier.contains(u'"'));
     if (!line) return;
     QTemporaryDir dir;
     const QString path = dir.filePath("convert.txt");

@@ -23,15 +23,15 @@ const QByteArray kRecords =
     "\"Meters (m)\",\"Feet (ft)\",\"LENGTH\",\"3.28083989501312\",0\r\n"
     "\"Celsius\",\"Fahrenheit\",\"TEMPERATURE\",\"1.8\",32";  // no final line break
 
-enum class Fault { ReadOnly, FolderLocked, SizeLimit, FolderInPlace };
-
 bool Chmod(const QString &path, mode_t mode) {
   return ::chmod(QFile::encodeName(path).constData(), mode) == 0;
 }
 
 struct AppendRow {
   const char *name;
-  Fault fault;
+  QByteArray file = {};  // convert.txt: its bytes, "<dir>" for a folder, null for none
+  mode_t fileMode = 0644, folderMode = 0755;
+  qsizetype sizeLimit = 0;  // what the worker may write: the disk fills up mid-line
 };
 
 struct StartRow {
@@ -48,30 +48,26 @@ class TestFaults : public QObject {
   Q_OBJECT
 
  private slots:
-  // The append runs in append_worker: under a file size limit, so that the disk fills up
-  // part way through the line, or as nobody where permissions must refuse it (not root).
+  // The append runs in append_worker, as nobody where permissions must refuse it (not root).
   void appendFails_data() {
     // clang-format off
-    const AppendRow rows[] = {{.name = "read-only file", .fault = Fault::ReadOnly},
-        {.name = "folder not writable", .fault = Fault::FolderLocked},
-        {.name = "full mid-line", .fault = Fault::SizeLimit},
-        {.name = "folder in place", .fault = Fault::FolderInPlace}};
+    const AppendRow rows[] = {{.name = "read-only file", .file = kRecords, .fileMode = 0444}, {.name = "folder not writable", .folderMode = 0555},
+        {.name = "full mid-line", .file = kRecords, .sizeLimit = kRecords.size() + 20}, {.name = "folder in place", .file = "<dir>"}};
     // clang-format on
     test::AddRows(rows);
   }
   void appendFails() {
     QFETCH(AppendRow, row);
-    const Fault f = row.fault;
-    const bool asNobody = (f == Fault::ReadOnly || f == Fault::FolderLocked) && ::geteuid() == 0;
+    const bool asNobody = ::geteuid() == 0 && (row.fileMode != 0644 || row.folderMode != 0755);
     if (asNobody && QStandardPaths::findExecutable("setpriv").isEmpty())
       QSKIP("running as root and setpriv is missing");
     QTemporaryDir dir;
     const QString path = dir.filePath("convert.txt");
-    QVERIFY(f == Fault::FolderInPlace ? QDir(dir.path()).mkdir("convert.txt")
-                                      : f == Fault::FolderLocked || WriteBytes(path, kRecords));
-    QVERIFY(f != Fault::ReadOnly || Chmod(path, 0444));
-    QVERIFY(Chmod(dir.path(), f == Fault::FolderLocked ? 0555 : 0755));  // nobody must reach it
-    auto snapshot = [&] {  // what the folder holds, and the file's bytes
+    if (!row.file.isNull())
+      QVERIFY(row.file == "<dir>" ? QDir(dir.path()).mkdir("convert.txt")
+                                  : WriteBytes(path, row.file) && Chmod(path, row.fileMode));
+    QVERIFY(Chmod(dir.path(), row.folderMode));  // nobody must reach it
+    auto snapshot = [&] {                        // what the folder holds, and the file's bytes
       return QDir(dir.path())
                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
                  .join(u'|') +
@@ -79,7 +75,7 @@ class TestFaults : public QObject {
     };
     const QString before = snapshot();
     QStringList args{QLC_APPEND_WORKER, path, "1"};
-    if (f == Fault::SizeLimit) args << QString::number(kRecords.size() + 20);
+    if (row.sizeLimit) args << QString::number(row.sizeLimit);
     if (asNobody)
       args =
           QStringList{"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"} + args;
