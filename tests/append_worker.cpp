@@ -13,18 +13,15 @@
 
 int main(int argc, char **argv) {
   if (argc < 3) return 2;
-  if (argc > 3) {
-    // A write past the limit then fails with EFBIG part way, like a disk that fills up.
+  if (argc > 3) {  // a write past the limit then fails with EFBIG part way, like a full disk
     std::signal(SIGXFSZ, SIG_IGN);
-    const rlim_t limit = std::strtoull(argv[3], nullptr, 10);
-    const rlimit size{limit, limit};
+    const rlimit size{std::strtoull(argv[3], nullptr, 10), std::strtoull(argv[3], nullptr, 10)};
     if (setrlimit(RLIMIT_FSIZE, &size) != 0) return 2;
   }
   // Long lines, so that a size limit falls inside one and interleaved writers tear them.
   for (int i = 0; i < std::atoi(argv[2]); ++i) {
-    const auto line =
-        qlc::RecordLine(QString("%1 %2 %3").arg(::getpid()).arg(i).arg(QString(200, 'x')), "to",
-                        "FAULTS", "1.5", i);
+    const QString from = QString("%1 %2 ").arg(::getpid()).arg(i) + QString(200, 'x');
+    const auto line = qlc::RecordLine(from, "to", "FAULTS", "1.5", i);
     const qlc::AppendResult r = qlc::AppendLine(QString::fromLocal8Bit(argv[1]), *line);
     if (!r.ok) return std::printf("%s\n", r.error.toUtf8().constData()), 1;
   }

@@ -41,7 +41,6 @@ class TestConversionData : public QObject {
     const ReadRow rows[] = {
         {.name = "crlf", .file = a + "\r\n" + b + "\r\n", .loaded = "A 2 0|C 3 1"},
         {.name = "bare lf", .file = a + "\n" + b + "\n", .loaded = "A 2 0|C 3 1"},
-        {.name = "cr only", .file = a + "\r" + b + "\r", .loaded = "A 2 0|C 3 1"},
         {.name = "empty file", .file = "", .loaded = ""},
         {.name = "utf8 bom", .file = bom + a, .loaded = "A 2 0"},
         {.name = "windows-1252", .file = Q("'\xB0\x43 \x80\x91\x92\x93\x94\x9F','b','T','1',0"), .loaded = "°C €‘’“”Ÿ 1 0"},
@@ -77,16 +76,6 @@ class TestConversionData : public QObject {
     QCOMPARE(QList({report.skippedLines, report.firstSkippedLine}),
              QList({row.skipped, row.firstSkipped}));
     QVERIFY(!report.truncated);
-  }
-
-  // A missing type.txt gives one empty entry; every byte survives Windows-1252 both ways.
-  void missingTypesAndEncodingRoundTrip() {
-    const TypesFile types = ReadTypeFile(QTemporaryDir().filePath("type.txt"));
-    QVERIFY(types.report.missing && types.names == QStringList{QString()});
-    QByteArray all;
-    for (int b = 0; b < 256; ++b) all.append(char(b));
-    QCOMPARE(EncodeText(DecodeText(all, TextEncoding::Windows1252), TextEncoding::Windows1252),
-             std::optional<QByteArray>(all));
   }
 
   // What the writer makes, the reader takes back as the same record, after the lines
