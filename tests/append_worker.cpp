@@ -1,10 +1,10 @@
-// Appends one record through AppendLine from a process of its own, for tst_faults: under a
-// file size limit, or started as another user.
-// Usage: append_worker FILE [FILE_SIZE_LIMIT]; prints the error and exits 1 when it fails.
+// Appends COUNT records through AppendLine from a process of its own, for tst_faults: two at
+// once on one file, under a file size limit, or started as another user.
+// Usage: append_worker FILE COUNT [FILE_SIZE_LIMIT]; prints the first error and exits 1.
 
 #include <sys/resource.h>
+#include <unistd.h>
 
-#include <QString>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -12,18 +12,18 @@
 #include "data/conversion_data.h"
 
 int main(int argc, char **argv) {
-  if (argc < 2) return 2;
-  if (argc > 2) {
-    // A write past the limit then fails with EFBIG part way, like a disk that fills up.
+  if (argc < 3) return 2;
+  if (argc > 3) {  // a write past the limit then fails with EFBIG part way, like a full disk
     std::signal(SIGXFSZ, SIG_IGN);
-    const rlim_t limit = std::strtoull(argv[2], nullptr, 10);
-    const rlimit size{limit, limit};
+    const rlimit size{std::strtoull(argv[3], nullptr, 10), std::strtoull(argv[3], nullptr, 10)};
     if (setrlimit(RLIMIT_FSIZE, &size) != 0) return 2;
   }
-  // A long line, so that the size limit falls inside it.
-  const auto line = qlc::RecordLine(QString(200, u'x'), QStringLiteral("to"),
-                                    QStringLiteral("FAULTS"), QStringLiteral("1.5"), 0);
-  const qlc::AppendResult result = qlc::AppendLine(QString::fromLocal8Bit(argv[1]), *line);
-  if (!result.ok) std::printf("%s\n", result.error.toUtf8().constData());
-  return result.ok ? 0 : 1;
+  // Long lines, so that a size limit falls inside one and interleaved writers tear them.
+  for (int i = 0; i < std::atoi(argv[2]); ++i) {
+    const QString from = QString("%1 %2 ").arg(::getpid()).arg(i) + QString(200, 'x');
+    const auto line = qlc::RecordLine(from, "to", "FAULTS", "1.5", i);
+    const qlc::AppendResult r = qlc::AppendLine(QString::fromLocal8Bit(argv[1]), *line);
+    if (!r.ok) return std::printf("%s\n", r.error.toUtf8().constData()), 1;
+  }
+  return 0;
 }
