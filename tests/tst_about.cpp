@@ -27,8 +27,6 @@ struct SysRow {
 
 }  // namespace
 
-Q_DECLARE_METATYPE(SysRow)
-
 class TstAbout : public QObject {
   Q_OBJECT
 

@@ -1,5 +1,5 @@
-// What screen readers and black-box tests find: each control's objectName and the accessible
-// names and descriptions Qt 6.4 publishes. Qt's own parts of compound widgets are skipped.
+// What screen readers and black-box tests find in every window: each control's objectName
+// and the accessible names and descriptions Qt 6.4 publishes.
 #include <QtTest>
 #include <memory>
 
@@ -21,9 +21,8 @@ QWidget *Make(const QString &dir) {
   return new W;
 }
 
-// One line per fault, "window class control: fault", for the controls below parent, and
-// their count; Qt's own parts of combo boxes, views, spin boxes and menu bars are not looked
-// into.
+// One line per fault for the controls below parent, and their count; Qt's own parts of
+// compound widgets are not looked into.
 int Faults(QWidget *parent, QStringList &faults) {
   int controls = 0;
   for (QWidget *w : parent->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
@@ -59,19 +58,16 @@ class TestAccessibility : public QObject {
     QVERIFY(
         test::WriteBytes(dir_.filePath("convert.txt"), "\"Ft\",\"M\",\"LENGTH\",\"0.3\",0\r\n"));
     QVERIFY(QDir::setCurrent(dir_.path()));
-    // Nothing here may wait on a modal message box.
-    test::ModalAnswers answers;
+    test::ModalAnswers answers;  // nothing here may wait on a modal message box
     std::unique_ptr<QWidget> window;
-    QStringList names, faults;
+    QStringList faults;
     for (const auto make :
          {&Make<frmMain>, &Make<addtypes>, &Make<addconvert>, &Make<frmAbout>, &Make<Dialog>}) {
       window.reset(make(dir_.path()));
       window->show();  // whatever a window builds when it opens is checked too
       QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-      names << window->objectName();
       QVERIFY2(Faults(window.get(), faults) >= 3, "the walk found no controls");
     }
-    QCOMPARE(names, QStringList({"frmMain", "addtypes", "addconvert", "frmAbout", "Dialog"}));
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
   }
 };
