@@ -32,13 +32,12 @@ class TstAbout : public QObject {
  private slots:
   void startSysInfo_data() {
     // clang-format off
-    const QString first = "open " + kMsinfo + "; query PATH; close; ", both = first + "open " + kLocation + "; query MSINFO; close; ";
+    const QString first = "open " + kMsinfo + "; query PATH; close; ";
     const QString noPath = "open " + kMsinfo + "; open " + kLocation + "; ", noKeys = noPath + "find kinfocenter; ";
     const QString none = "message " + kSysInfoUnavailable, msinfo = "exists C:\\W\\MSINFO32.EXE; start C:\\W\\MSINFO32.EXE";
-    const QByteArray folder("C:\\W"), full(1024, 'a');
+    const QByteArray folder("C:\\W");
     test::AddRows<SysRow>({
       {.name = "PATH, NUL dropped", .path = QByteArray("C:\\P\\m.exe\0", 11), .msinfo = folder, .log = first + "start C:\\P\\m.exe"},
-      {.name = "PATH over 1024 bytes", .path = full + 'b', .msinfo = folder, .log = both + msinfo},
       {.name = "empty PATH", .path = "", .msinfo = folder, .log = first + none},
       {.name = "MSINFO folder", .msinfo = QByteArray("C:\\W\0", 5), .log = noPath + "query MSINFO; close; " + msinfo},
       {.name = "desktop", .onPath = "hardinfo2", .log = noKeys + "find hardinfo2; start /usr/bin/hardinfo2"},
@@ -62,7 +61,6 @@ class TstAbout : public QObject {
     frmAbout about;
     about.show();
     QTest::mouseClick(about.cmdSysInfo, Qt::LeftButton);
-    QVERIFY(about.isVisible());
     QStringList log;
     for (const auto &entry : doubles.registry.log) log << QString::fromStdString(entry);
     for (const QString &text : answers.texts) log << "message " + text;

@@ -149,10 +149,10 @@ class TstDialogs : public QObject {
 
   // Enter presses the focused OK or Cancel; nothing else reacts to Enter or Escape.
   void enterAndEscape_data() {
+    // clang-format off
     const Row rows[] = {{.name = "addtypes", .typed = {"Speed"}, .after = "\"Speed\"\r\n"},
-                        {.name = "addconvert",
-                         .typed = {"Speed", "a", "b"},
-                         .after = "\"a\",\"b\",\"Speed\",0,0\r\n"}};
+                        {.name = "addconvert", .typed = {"Speed", "a", "b"}, .after = "\"a\",\"b\",\"Speed\",0,0\r\n"}};
+    // clang-format on
     test::AddRows(rows);
   }
   void enterAndEscape() {

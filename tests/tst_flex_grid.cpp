@@ -1,5 +1,4 @@
-// The grid's own rules; sorting, paging and shared rows through the window are in
-// tst_main_window.
+// The grid's own rules; sorting, paging and shared rows are tested through the window.
 #include <QTableView>
 #include <QtTest>
 
