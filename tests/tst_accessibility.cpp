@@ -15,14 +15,6 @@
 
 using namespace qlc;
 
-namespace {
-template <class W>
-QWidget *Make(const QString &dir) {
-  if constexpr (std::is_constructible_v<W, QWidget *, QString>) return new W(nullptr, dir);
-  return new W;
-}
-}  // namespace
-
 class TestAccessibility : public QObject {
   Q_OBJECT
   QTemporaryDir dir_;
@@ -35,17 +27,18 @@ class TestAccessibility : public QObject {
     QVERIFY(QDir::setCurrent(dir_.path()));
     test::ModalAnswers answers;  // nothing here may wait on a modal message box
     QStringList faults;
-    for (const auto make :
-         {&Make<frmMain>, &Make<addtypes>, &Make<addconvert>, &Make<frmAbout>, &Make<Dialog>}) {
-      std::unique_ptr<QWidget> window(make(dir_.path()));
+    const std::unique_ptr<QWidget> windows[] = {
+        std::make_unique<frmMain>(), std::make_unique<addtypes>(nullptr, dir_.path()),
+        std::make_unique<addconvert>(nullptr, dir_.path()), std::make_unique<frmAbout>(),
+        std::make_unique<Dialog>()};
+    for (const auto &window : windows) {
       window->show();
       QVERIFY(QTest::qWaitForWindowExposed(window.get()));
       const QList<QLabel *> labels = window->findChildren<QLabel *>();
       QVERIFY2(!labels.isEmpty(), qPrintable(window->objectName()));
       for (const QLabel *label : labels)
         if (!label->accessibleName().isEmpty())
-          faults << window->objectName() + ' ' + label->objectName() + ": " +
-                        label->accessibleName();
+          faults << window->objectName() + ' ' + label->objectName();
     }
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
   }
