@@ -1,5 +1,7 @@
-// What screen readers and black-box tests find: each control's objectName and the accessible
-// names and descriptions Qt 6.4 publishes. Qt's own parts of compound widgets are skipped.
+// Qt 6.4 publishes a label's accessible name instead of its text: a label given one hides
+// what it says from screen readers. Every window is checked once shown, with what it builds
+// when it opens.
+#include <QLabel>
 #include <QtTest>
 #include <memory>
 
@@ -13,65 +15,31 @@
 
 using namespace qlc;
 
-namespace {
-
-template <class W>
-QWidget *Make(const QString &dir) {
-  if constexpr (std::is_constructible_v<W, QWidget *, QString>) return new W(nullptr, dir);
-  return new W;
-}
-
-// One line per fault, "window class control: fault", for the controls below parent, and
-// their count; Qt's own parts of combo boxes, views, spin boxes and menu bars are not looked
-// into.
-int Faults(QWidget *parent, QStringList &faults) {
-  int controls = 0;
-  for (QWidget *w : parent->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-    if (w->isWindow()) continue;
-    const QString who = w->window()->objectName() + ' ' + w->metaObject()->className() + ' ' +
-                        w->objectName() + ": ";
-    const auto is = [w](const char *className) { return w->inherits(className); };
-    if (w->objectName().isEmpty()) faults << who + "no objectName";
-    if ((is("QLineEdit") || is("QAbstractItemView") || is("QAbstractButton")) &&
-        w->accessibleName().isEmpty())
-      faults << who + "no accessibleName";
-    // Qt 6.4 names a combo box by its current text; only its description tells what it is.
-    if (is("QComboBox") && w->accessibleDescription().isEmpty())
-      faults << who + "no accessibleDescription";
-    // Qt 6.4 publishes a label's accessible name instead of its text.
-    if (is("QLabel") && !w->accessibleName().isEmpty()) faults << who + "label hides its text";
-    const bool compound =
-        is("QComboBox") || is("QAbstractScrollArea") || is("QAbstractSpinBox") || is("QMenuBar");
-    controls += 1 + (compound ? 0 : Faults(w, faults));
-  }
-  return controls;
-}
-
-}  // namespace
-
 class TestAccessibility : public QObject {
   Q_OBJECT
   QTemporaryDir dir_;
 
  private slots:
-  void windowsPublishTheirControls() {
+  void labelsShowTheirText() {
     QVERIFY(test::WriteBytes(dir_.filePath("type.txt"), "\"ALL\"\r\n\"LENGTH\"\r\n"));
     QVERIFY(
         test::WriteBytes(dir_.filePath("convert.txt"), "\"Ft\",\"M\",\"LENGTH\",\"0.3\",0\r\n"));
     QVERIFY(QDir::setCurrent(dir_.path()));
-    // Nothing here may wait on a modal message box.
-    test::ModalAnswers answers;
-    std::unique_ptr<QWidget> window;
-    QStringList names, faults;
-    for (const auto make :
-         {&Make<frmMain>, &Make<addtypes>, &Make<addconvert>, &Make<frmAbout>, &Make<Dialog>}) {
-      window.reset(make(dir_.path()));
-      window->show();  // whatever a window builds when it opens is checked too
+    test::ModalAnswers answers;  // nothing here may wait on a modal message box
+    QStringList faults;
+    const std::unique_ptr<QWidget> windows[] = {
+        std::make_unique<frmMain>(), std::make_unique<addtypes>(nullptr, dir_.path()),
+        std::make_unique<addconvert>(nullptr, dir_.path()), std::make_unique<frmAbout>(),
+        std::make_unique<Dialog>()};
+    for (const auto &window : windows) {
+      window->show();
       QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-      names << window->objectName();
-      QVERIFY2(Faults(window.get(), faults) >= 3, "the walk found no controls");
+      const QList<QLabel *> labels = window->findChildren<QLabel *>();
+      QVERIFY2(!labels.isEmpty(), qPrintable(window->objectName()));
+      for (const QLabel *label : labels)
+        if (!label->accessibleName().isEmpty())
+          faults << window->objectName() + ' ' + label->objectName();
     }
-    QCOMPARE(names, QStringList({"frmMain", "addtypes", "addconvert", "frmAbout", "Dialog"}));
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
   }
 };
