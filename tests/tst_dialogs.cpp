@@ -103,7 +103,8 @@ class TstDialogs : public QObject {
         {.name = "type empty", .typed = {""}, .before = kTypes},
         {.name = "no CR LF at end", .typed = {"Speed"}, .before = "\"ALL\"\r\n\"Mass\"", .after = "\"ALL\"\r\n\"Mass\"\r\n\"Speed\"\r\n"},
         {.name = "ALL into missing", .typed = {"Speed"}, .after = "\"ALL\"\r\n\"Speed\"\r\n"},
-        {.name = "ALL after BOM", .typed = {"Speed"}, .before = "\xEF\xBB\xBF", .after = "\xEF\xBB\xBF\"ALL\"\r\n\"Speed\"\r\n"},
+        // The readers skip both marks, so Add Type must too.
+        {.name = "ALL after two BOMs", .typed = {"Speed"}, .before = "\xEF\xBB\xBF\xEF\xBB\xBF", .after = "\xEF\xBB\xBF\xEF\xBB\xBF\"ALL\"\r\n\"Speed\"\r\n"},
         {.name = "ALL after blank lines", .typed = {"Speed"}, .before = "\r\n \r\n", .after = "\r\n \r\n\"ALL\"\r\n\"Speed\"\r\n"},
         {.name = "conv", .typed = {"Length", "inch, US", " cm", "2.54", "0.5"}, .before = kConvert, .after = kConvert + "\"inch, US\",\" cm\",\"Length\",\"2.54\",0.5\r\n"},
         {.name = "conv again, 0 for blanks", .typed = {"Mass", "kg", "g", "", ""}, .before = kConvert, .after = kConvert + kConvert},
