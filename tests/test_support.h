@@ -2,10 +2,8 @@
 // Small helpers shared by the tests.
 
 #include <QByteArray>
-#include <QDir>
 #include <QFile>
 #include <QString>
-#include <QTemporaryDir>
 #include <QTest>
 #include <cstddef>
 
@@ -17,14 +15,12 @@ inline QString SourcePath(const QString &relative) {
 
 inline bool WriteBytes(const QString &path, const QByteArray &bytes) {
   QFile f(path);
-  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-  return f.write(bytes) == bytes.size();
+  return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
 inline QByteArray ReadBytes(const QString &path) {
   QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return f.readAll();
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // The rows of a data-driven test: a table of structs written with designated initialisers,
