@@ -1,18 +1,14 @@
 #pragma once
-// Doubles of the desktop's services, under the tests' control, and a stand-in for the user
-// who answers the modal boxes.
+// Doubles of the desktop's services, and a stand-in for the user who answers the modal boxes.
 
 #include <QApplication>
-#include <QDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <cstring>
+#include <algorithm>
 #include <functional>
 #include <map>
-#include <memory>
-#include <string>
 #include <vector>
 
 #include "platform/registry.h"
@@ -23,8 +19,7 @@ namespace qlc::test {
 
 // Values by root, key path and value name; `log` has "open PATH" (failed ones too),
 // "query NAME" and "close" in the order called.
-class FakeRegistry final : public Registry {
- public:
+struct FakeRegistry final : Registry {
   void SetValue(std::uint32_t root, const std::string &path, const std::string &name,
                 std::uint32_t type, std::vector<unsigned char> data) {
     keys_[{root, path}][name] = {type, std::move(data)};
@@ -39,16 +34,12 @@ class FakeRegistry final : public Registry {
   long QueryValue(Handle key, const std::string &name, std::uint32_t &type, unsigned char *data,
                   std::uint32_t &length) override {
     log.push_back("query " + name);
-    const auto k = open_.find(key);
-    if (k == open_.end()) return 6;  // an invalid handle
-    const auto v = k->second->find(name);
-    if (v == k->second->end()) return kRegFileNotFound;
-    const auto &bytes = v->second.second;
-    const bool fits = bytes.size() <= length;
-    type = v->second.first;
-    length = std::uint32_t(bytes.size());
-    if (fits && !bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
-    return fits ? kRegSuccess : kRegMoreData;
+    if (!open_.contains(key)) return 6;  // an invalid handle
+    if (!open_[key]->contains(name)) return kRegFileNotFound;
+    const auto &[t, bytes] = open_[key]->at(name);
+    const bool fits = bytes.size() <= std::exchange(length, std::uint32_t(bytes.size()));
+    if (fits) std::copy(bytes.begin(), bytes.end(), data);
+    return type = t, fits ? kRegSuccess : kRegMoreData;
   }
   long CloseKey(Handle key) override {
     log.push_back("close");
@@ -66,8 +57,7 @@ class FakeRegistry final : public Registry {
 
 // Availability is a flag; Click() does what a host does on a mouse action, which it reports
 // only for an icon it shows.
-class FakeTrayHost : public TrayHost {
- public:
+struct FakeTrayHost : TrayHost {
   bool Available() const override { return available; }
   void SetIcon(const QIcon &) override {}
   void SetToolTip(const QString &) override {}
@@ -81,25 +71,20 @@ class FakeTrayHost : public TrayHost {
   bool available = true, requested = false;
 };
 
-class RecordingShell final : public Shell {
- public:
+struct RecordingShell final : Shell {
   bool Open(const QUrl &url) override { return opened.append(url), true; }
   QList<QUrl> opened;
 };
 
 // FileExists knows `files`, FindOnPath finds each of `onPath` in /usr/bin; every call goes to
 // `log` ("exists P", "find N", "start P").
-class FakePrograms final : public Programs {
- public:
+struct FakePrograms final : Programs {
   explicit FakePrograms(std::vector<std::string> &log) : log_(log) {}
-  bool FileExists(const QString &path) override {
-    return Log("exists ", path), files.contains(path);
+  bool FileExists(const QString &p) override { return Log("exists ", p), files.contains(p); }
+  QString FindOnPath(const QString &n) override {
+    return Log("find ", n), onPath.contains(n) ? QStringLiteral("/usr/bin/") + n : QString();
   }
-  QString FindOnPath(const QString &name) override {
-    Log("find ", name);
-    return onPath.contains(name) ? QStringLiteral("/usr/bin/") + name : QString();
-  }
-  bool StartDetached(const QString &program) override { return Log("start ", program), starts; }
+  bool StartDetached(const QString &p) override { return Log("start ", p), starts; }
   QStringList files, onPath;
   bool starts = true;
 
@@ -109,12 +94,10 @@ class FakePrograms final : public Programs {
 };
 
 // `available` is for the hosts made from now on; `host` is the last one made.
-class FakeTrayHosts final : public TrayHosts {
- public:
+struct FakeTrayHosts final : TrayHosts {
   std::unique_ptr<TrayHost> MakeTrayHost() override {
     auto made = std::make_unique<FakeTrayHost>();
-    made->available = available;
-    host = made.get();
+    (host = made.get())->available = available;
     return made;
   }
   bool available = true;
@@ -123,11 +106,9 @@ class FakeTrayHosts final : public TrayHosts {
 
 // While it lives, the program uses these doubles. The programs log into the registry's log,
 // so that one list shows the order of every call.
-class Doubles {
- public:
-  Doubles() : previous_(CurrentServices()) {
-    CurrentServices() = {&shell, &registry, &programs, &trayHosts};
-  }
+struct Doubles {
+  Doubles()
+      : previous_(std::exchange(CurrentServices(), {&shell, &registry, &programs, &trayHosts})) {}
   ~Doubles() { CurrentServices() = previous_; }
   Q_DISABLE_COPY(Doubles)
   RecordingShell shell;
@@ -139,12 +120,10 @@ class Doubles {
   Services previous_;
 };
 
-// While it lives, answers every modal message box with OK and every close prompt (the dialog
-// "Dialog") with the button named `press`, or its close box when that is empty. It records the
-// text, calls `onShown` while the box is open, and clicks through a queued call, so that the
-// box's own modal loop ends it. A missing button rejects the box: a wrong answer, not a hang.
-class ModalAnswers final : public QObject {
- public:
+// While it lives, answers every modal message box with OK and every close prompt ("Dialog") with
+// the button named `press` (empty: its close box), after recording the text and calling
+// `onShown`; the click is queued for the box's own loop. A missing button rejects the box.
+struct ModalAnswers final : QObject {
   ModalAnswers() { qApp->installEventFilter(this); }
   ~ModalAnswers() override { qApp->removeEventFilter(this); }
   QString press = QStringLiteral("OKButton");

@@ -8,7 +8,6 @@
 #include "doubles.h"
 #include "main_window/frm_main.h"
 #include "test_support.h"
-#include "tray/systray.h"
 #include "tray/winproc.h"
 
 using namespace qlc;
@@ -21,10 +20,9 @@ const char *const kOK = "OKButton", *const kCancel = "CommandCancel",
 
 struct HideRow {
   const char *name;
-  // "close": the close box; "unload": "&Unload QLCNVT", which takes the icon away while it
-  // asks; "menu": "&Minimize"; "wm": the window manager minimises.
-  const char *how = "close";
-  int tray = 1;             // 0 none, 1 from the start, 2 a host that starts later
+  const char *how =
+      "close";   // the close box, "unload" ("&Unload QLCNVT"), "menu" ("&Minimize"), "wm"
+  int tray = 1;  // 0 none, 1 from the start, 2 a host that starts later
   const char *press = kOK;  // the prompt's answer
   bool shown = false;       // after the answer
   T::ActivationReason click = T::Trigger;
@@ -33,7 +31,7 @@ struct HideRow {
 
 struct KeyRow {
   const char *name;
-  int tabs = 0, key = 0, choice = 0;
+  int tabs, key, choice;
 };
 
 }  // namespace
@@ -56,10 +54,9 @@ class TestTray : public QObject {
     QVERIFY(QDir::setCurrent(dir_.path()));
   }
 
-  // Every close request asks, one prompt at a time; quitting after "Unload Program" asks no
-  // more. Every way of hiding keeps the icon; a left or double click or "&Restore" brings the
-  // window back as it was, other clicks leave it hidden. (Focus and stacking need a window
-  // manager: the tray integration test checks them.)
+  // Every close request asks, one prompt at a time; after "Unload Program" no more. Every way
+  // of hiding keeps the icon; a left or double click or "&Restore" brings the window back as it
+  // was, other clicks leave it hidden. (Focus and stacking: the tray integration test.)
   void hideAndRestore_data() {
     test::AddRows<HideRow>({
         {.name = "OK hides"},
@@ -75,7 +72,6 @@ class TestTray : public QObject {
         {.name = "&Minimize, left", .how = "menu"},
         {.name = "&Minimize, middle", .how = "menu", .click = T::MiddleClick, .restores = false},
         {.name = "window manager, double", .how = "wm", .click = T::DoubleClick},
-        {.name = "window manager, move", .how = "wm", .click = T::Unknown, .restores = false},
     });
   }
   void hideAndRestore() {
@@ -87,16 +83,15 @@ class TestTray : public QObject {
     w.show();
     QCoreApplication::processEvents();
     host_->available = row.tray > 0;
-    w.Text1->setText(QStringLiteral("42"));
+    w.Text1->setText("42");
     test::ModalAnswers answers;
     answers.press = press;
     bool iconAtPrompt = false, closedAgain = false;
-    answers.onShown = [&] {
+    answers.onShown = [&] {  // the first time, once more while the prompt is open
       if (answers.texts.size() > 1) return;
       iconAtPrompt = host_->requested;
-      QCloseEvent again;  // once more while the prompt is open
-      QCoreApplication::sendEvent(&w, &again);
-      closedAgain = again.isAccepted();
+      QCloseEvent again;
+      closedAgain = (QCoreApplication::sendEvent(&w, &again), again.isAccepted());
     };
     if (how == "close") QCOMPARE(w.close(), ends);
     if (how == "unload") w.mFile[1]->trigger();
@@ -125,7 +120,7 @@ class TestTray : public QObject {
       QTest::keyClick(w.zmnuSysTrayDemo, Qt::Key_R);
     }
     QCOMPARE(w.isVisible() && !(w.windowState() & Qt::WindowMinimized), row.restores);
-    QCOMPARE(w.Text1->text(), QStringLiteral("42"));
+    QCOMPARE(w.Text1->text(), "42");
   }
 
   // Enter presses the focused button (tab order OK, Cancel, Unload); Escape does nothing.
