@@ -51,29 +51,24 @@ check_deb() {  # BUILD VERSION
 # file default, mine, absent or link (still dangling), starts the program in the folder with
 # the arguments, and leaves nothing behind.
 check_launcher() {
-  local launcher=$1 n=0 defaults="$work/defaults"
+  local launcher=$1 n=0 defaults="$work/defaults" folder
   mkdir -p "$defaults" "$work/partial"
   printf '"ALL"\r\n"LENGTH"\r\n' | tee "$work/partial/type.txt" >"$defaults/type.txt"
   printf '"Feet","Meters","LENGTH","0.3048",0\r\n' >"$defaults/convert.txt"
+  is() {  # WANT FILE; a link must still dangle: nothing was written through it
+    case "$1" in default) cmp -s "$defaults/$2" "$folder/$2" ;; mine) [ "$(cat "$folder/$2" 2>/dev/null)" = "mine $2" ] ;;
+      absent) [ ! -e "$folder/$2" ] ;; link) [ -L "$folder/$2" ] && [ ! -e "$work/elsewhere$n" ] ;; esac
+  }
   run_case() {
-    local name=$1 home="$work/case$((++n))" folder f want
+    local name=$1 home="$work/case$((++n))" f
     case "$3" in /*) folder="$3/qlconvert" ;; *) folder="$home/.local/share/qlconvert" ;; esac
     mkdir -p "$home" && { [ "$2" = - ] || mkdir -p "$folder"; }
     case "$2" in -|empty) ;; link) ln -s "$work/elsewhere$n" "$folder/type.txt" ;; *) for f in $2; do echo "mine $f" >"$folder/$f"; done ;; esac
     (cd "$home" && HOME="$home" XDG_DATA_HOME="$3" "$launcher" --bin "$work/stub" --data "$defaults" one "two words") 2>"$work/err" &&
-      [ "$(printf '%s\n' "$folder" one "two words")" = "$(cat "$work/record")" ] ||
+      [ "$(printf '%s\n' "$folder" one "two words")" = "$(cat "$work/record" && rm "$work/record")" ] ||
       fail "$name: the program did not start in $folder with the arguments: $(cat "$work/err")"
-    for f in type.txt convert.txt; do
-      want=$4 && shift
-      case "$want" in
-        default) cmp -s "$defaults/$f" "$folder/$f" ;;
-        mine) [ "$(cat "$folder/$f" 2>/dev/null)" = "mine $f" ] ;;
-        absent) [ ! -e "$folder/$f" ] ;;
-        link) [ -L "$folder/$f" ] && [ ! -e "$work/elsewhere$n" ] ;;  # not written through the link
-      esac || fail "$name: $f is not $want"
-    done
+    is "$4" type.txt || fail "$name: type.txt is not $4"; is "$5" convert.txt || fail "$name: convert.txt is not $5"
     ! ls -A "$folder" 2>/dev/null | grep -q '^\.' || fail "$name: leftover files in $folder"
-    rm -f "$work/record"
   }
   #        name                      before                  XDG_DATA_HOME   type.txt convert.txt
   run_case "no folder"               -                       ''              default  default

@@ -1,16 +1,14 @@
 #pragma once
 // Small helpers shared by the tests.
 
-#include <QByteArray>
 #include <QFile>
-#include <QString>
 #include <QTest>
 #include <cstddef>
 
 namespace qlc::test {
 
-inline QString SourcePath(const QString &relative) {
-  return QStringLiteral(QLC_SOURCE_DIR "/") + relative;
+inline QString SourcePath(const QString &path) {
+  return QStringLiteral(QLC_SOURCE_DIR "/") + path;
 }
 
 inline bool WriteBytes(const QString &path, const QByteArray &bytes) {
@@ -23,8 +21,7 @@ inline QByteArray ReadBytes(const QString &path) {
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// The rows of a data-driven test: a table of structs written with designated initialisers,
-// each with a `name`, given to Qt Test as one column "row" (QFETCH(Row, row)).
+// A table of structs, each with a `name`, as the one column "row" of a data-driven test.
 template <typename Row, std::size_t N>
 void AddRows(const Row (&rows)[N]) {
   QTest::addColumn<Row>("row");

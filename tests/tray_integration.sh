@@ -80,8 +80,7 @@ start() {  # DIR: starts the program there and waits for its window (and icon); 
 
 focus() { xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1"; }
 popups() { xdotool search --onlyvisible --pid "$app" 2>/dev/null | wc -l; }
-more_popups() { [ "$(popups)" -gt "$1" ]; }
-prompt() { xdotool search --all --onlyvisible --pid "$app" --name '^System Tray$' | head -n1; }
+more_popups() { [ "$(popups)" -gt "$1" ]; }; prompt() { xdotool search --all --onlyvisible --pid "$app" --name '^System Tray$' | head -n1; }
 answer_prompt() {  # KEYS...: waits for the close prompt and answers it from the keyboard
   wait_for 10 found prompt && focus "$(prompt)" && xdotool key "$@" && wait_for 10 not found prompt ||
     fail "the close prompt did not come or did not close"
@@ -118,9 +117,7 @@ hide_titlebar() {  # the window manager's own minimise
 }
 hide_close() { close_box Return; }; hide_unload() { unload Return; }  # the close box, then OK
 restore_left() { click_icon 1; }; restore_double() { click_icon 1 2; }; restore_menu() { tray_menu "&Restore"; }
-expect_hidden() {  # hidden, out of the task bar, the icon shown
-  wait_for 10 eval 'hidden_now && ! listed && icon_shown' || fail "the window was not hidden to the tray"
-}
+expect_hidden() { wait_for 10 eval 'hidden_now && ! listed && icon_shown' || fail "not hidden to the tray, with the icon"; }
 expect_restored() {  # MAPS: shown once since (mapped once more), normal, raised and focused
   wait_for 10 restored || fail "not restored: $(wm_state), $(viewable "$win" || echo 'not ')viewable, $(xdotool getactivewindow) active"
   pause && viewable "$win" || fail "the window was hidden again after it came back"
@@ -132,19 +129,18 @@ cycle() {  # HIDE RESTORE: hidden one way while the user works elsewhere, back t
   [ "$(maps)" -eq "$since" ] || fail "the window was shown while it was hidden"
   focus "$other"; pause; "restore_$2"; expect_restored "$since"
 }
+again() { (cd "$1" && timeout 20 "$program") >>"$work/program.log" 2>&1; }  # DIR: one more start there
 second_start() {  # DIR: brings back the copy that runs there, touches no data and ends
   local before="$(snapshot "$1")" since="$(maps)"
-  focus "$other"; (cd "$1" && timeout 20 "$program") >>"$work/program.log" 2>&1 || fail "the second start ended with $?"
+  focus "$other"; again "$1" || fail "the second start ended with $?"
   expect_restored "$since"
   [ "$(snapshot "$1")" = "$before" ] || fail "the second start touched the data files"
 }
 
 data_folder "$work/a"; start "$work/a"
 if [ "$tray" != none ]; then
-  [ "$tray" != sni ] || { sni get ToolTip | grep -q "'Quellor Unit Converter'" &&
-    sni get IconPixmap | grep -q '^\[(32, 32, '; } || fail "the item has no tip or no 32 x 32 icon"
-  hides=(menu wm titlebar close unload) backs=(left double menu)
-  [ "$tray" = sni ] && backs=(left menu)  # such hosts send no double click
+  [ "$tray" != sni ] || sni get IconPixmap | grep -q '^\[(32, 32, ' || fail "the item has no 32 x 32 icon"
+  hides=(menu wm titlebar close unload) backs=(left double menu) && [ "$tray" = sni ] && backs=(left menu)  # no double click
   for ((n = 0; n < 50; n++)); do  # every pair in turn
     how="${hides[n % 5]}" back="${backs[n / 5 % ${#backs[@]}]}"
     step="cycle $((n + 1)): $how, then $back"; cycle "$how" "$back"
@@ -153,8 +149,7 @@ if [ "$tray" != none ]; then
 
   step="a middle click, and Unload then Cancel, leave a hidden window hidden"; hide_menu && expect_hidden
   click_icon 2 && pause && hidden_now || fail "a middle click showed the window"
-  unload Tab Return && wait_for 10 icon_shown || fail "the icon did not come back after Cancel"
-  hidden_now || fail "Cancel showed the window"
+  unload Tab Return && expect_hidden
   step="second start while hidden in the tray"; second_start "$work/a"
   [ "$(windows | wc -l)" -eq 1 ] || fail "a second window"
   step="close box, Cancel: the window stays"; close_box Tab Return && viewable "$win" || fail "Cancel hid the window"
@@ -171,8 +166,7 @@ else
   step="second start while minimised, through a link"; ln -s "$work/a" "$work/link" && second_start "$work/link"
   step="two data folders side by side"; data_folder "$work/b" && first_win="$win" && start "$work/b"
   [ "$win" != "$first_win" ] && minimise || fail "the second folder got no window of its own"
-  (cd "$work/a" && timeout 20 "$program") >>"$work/program.log" 2>&1 || fail "the start in a ended with $?"
-  pause && iconic || fail "a start in folder a restored folder b's window"
+  again "$work/a" && pause && iconic || fail "a start in folder a failed or restored folder b's window"
   second_start "$work/b"
   step="a copy that was killed leaves nothing in the way"; kill -9 "$app" && wait "$app" 2>/dev/null
   ls "$XDG_RUNTIME_DIR" | grep -q '\.lock$' || fail "no lock file was left to test with"

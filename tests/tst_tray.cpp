@@ -18,15 +18,16 @@ namespace {
 const char *const kOK = "OKButton", *const kCancel = "CommandCancel",
                   *const kUnload = "commandUnload", *const kCloseBox = "";
 
+// how: "close" (the close box), "unload" (the icon's menu), "menu" (&Minimize) or "wm"; tray: 0
+// none, 1 from the start, 2 a host that starts later; shown after the prompt's answer `press`;
+// restores: `click` on the icon brings the window back.
 struct HideRow {
-  const char *name;
-  const char *how =
-      "close";   // the close box, "unload" ("&Unload QLCNVT"), "menu" ("&Minimize"), "wm"
-  int tray = 1;  // 0 none, 1 from the start, 2 a host that starts later
-  const char *press = kOK;  // the prompt's answer
-  bool shown = false;       // after the answer
+  const char *name, *how = "close";
+  int tray = 1;
+  const char *press = kOK;
+  bool shown = false;
   T::ActivationReason click = T::Trigger;
-  bool restores = true;  // that click brings the window back
+  bool restores = true;
 };
 
 struct KeyRow {
@@ -48,10 +49,8 @@ class TestTray : public QObject {
 
  private slots:
   void initTestCase() {
-    QVERIFY(test::WriteBytes(dir_.filePath("type.txt"), "\"ALL\"\r\n\"Length\"\r\n"));
-    QVERIFY(test::WriteBytes(dir_.filePath("convert.txt"),
-                             "\"Inches\",\"Centimeters\",\"Length\",\"2.54\",0\r\n"));
-    QVERIFY(QDir::setCurrent(dir_.path()));
+    QVERIFY(QDir::setCurrent(dir_.path()) && test::WriteBytes("type.txt", "\"ALL\"\r\n\"L\"\r\n") &&
+            test::WriteBytes("convert.txt", "\"in\",\"cm\",\"L\",\"2.54\",0\r\n"));
   }
 
   // Every close request asks, one prompt at a time; after "Unload Program" no more. Every way
