@@ -17,8 +17,7 @@
 
 namespace qlc::test {
 
-// Values by root, key path and value name; `log` has "open PATH" (failed ones too),
-// "query NAME" and "close" in the order called.
+// Values by root, path and name; `log` has "open PATH" (failed ones too), "query NAME", "close".
 struct FakeRegistry final : Registry {
   void SetValue(std::uint32_t root, const std::string &path, const std::string &name,
                 std::uint32_t type, std::vector<unsigned char> data) {
@@ -55,8 +54,7 @@ struct FakeRegistry final : Registry {
   Handle next_ = 0x100;
 };
 
-// Availability is a flag; Click() does what a host does on a mouse action, which it reports
-// only for an icon it shows.
+// Click() is a mouse action on the icon: a host reports it only for an icon it shows.
 struct FakeTrayHost : TrayHost {
   bool Available() const override { return available; }
   void SetIcon(const QIcon &) override {}
@@ -76,8 +74,7 @@ struct RecordingShell final : Shell {
   QList<QUrl> opened;
 };
 
-// FileExists knows `files`, FindOnPath finds each of `onPath` in /usr/bin; every call goes to
-// `log` ("exists P", "find N", "start P").
+// `files` exist, `onPath` are in /usr/bin; `log` gets "exists P", "find N", "start P".
 struct FakePrograms final : Programs {
   explicit FakePrograms(std::vector<std::string> &log) : log_(log) {}
   bool FileExists(const QString &p) override { return Log("exists ", p), files.contains(p); }
@@ -104,8 +101,7 @@ struct FakeTrayHosts final : TrayHosts {
   FakeTrayHost *host = nullptr;
 };
 
-// While it lives, the program uses these doubles. The programs log into the registry's log,
-// so that one list shows the order of every call.
+// While it lives, the program uses these doubles; one log shows every call in order.
 struct Doubles {
   Doubles()
       : previous_(std::exchange(CurrentServices(), {&shell, &registry, &programs, &trayHosts})) {}
@@ -120,9 +116,8 @@ struct Doubles {
   Services previous_;
 };
 
-// While it lives, answers every modal message box with OK and every close prompt ("Dialog") with
-// the button named `press` (empty: its close box), after recording the text and calling
-// `onShown`; the click is queued for the box's own loop. A missing button rejects the box.
+// While it lives, records each modal box's text, calls `onShown`, then answers in the box's own
+// loop: a message box OK, the close prompt its button `press` (empty: its close box), or reject.
 struct ModalAnswers final : QObject {
   ModalAnswers() { qApp->installEventFilter(this); }
   ~ModalAnswers() override { qApp->removeEventFilter(this); }

@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# Checks of the installed program: the tree that `cmake --install` lays out, the Debian
-# package, and the launcher that seeds the user's data folder (usage at the end).
+# Checks of the install tree, the Debian package and the launcher that seeds the data folder.
 set -euo pipefail
 id=example.quellor.qlconvert work=$(mktemp -d) failures=0
 trap 'rm -rf "$work"' EXIT
@@ -11,7 +10,6 @@ same_tree() {  # ROOT PREFIX: ROOT holds every installed file under PREFIX, and 
       share/icons/hicolor/scalable/apps/$id.svg share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128}/apps/$id.png \
       share/qlconvert/convert.txt share/qlconvert/type.txt; (cd "$1" && find . ! -type d | sed 's|^\./||'); } |
     LC_ALL=C sort | uniq -u | grep . >&2 && fail "files missing or not expected in $1 (above)"
-  [ -x "$1/${2}bin/qlconvert" ] && [ -x "$1/${2}bin/qlconvert-launch" ] || fail "the programs are not executable"
 }
 # Stands in for qlconvert: records where it ran and with what arguments.
 printf '#!/bin/sh\n{ pwd; printf "%%s\\n" "$@"; } >"$STUB_RECORD"\n' >"$work/stub" && chmod +x "$work/stub"
@@ -27,8 +25,7 @@ check_tree() {  # BUILD SOURCE
   # The installed launcher seeds the user's folder from the installed data by itself.
   HOME="$work/home" XDG_DATA_HOME='' "$prefix/bin/qlconvert-launch" --bin "$work/stub" || fail "the installed launcher failed"
   for f in type.txt convert.txt; do cmp "$2/data/$f" "$work/home/.local/share/qlconvert/$f" || fail "$f was not seeded from data/"; done
-  # The launchers start the program in the user's data folder: it must not take its
-  # libraries from there (an empty run path entry would mean the working folder).
+  # Started in the user's data folder, it must not load libraries from there (an empty run path).
   mkdir "$work/bait" && echo "not a library" >"$work/bait/libQt6Core.so.6"
   for f in "$1/src/qlconvert" "$prefix/bin/qlconvert"; do
     (cd "$work/bait" && LD_TRACE_LOADED_OBJECTS=1 "$f" >"$work/libraries" 2>&1) && ! grep -q "$work/bait" "$work/libraries" ||
@@ -46,10 +43,9 @@ check_deb() {  # BUILD VERSION
   dpkg-deb -x "$deb" "$work/root" && same_tree "$work/root" usr/
 }
 
-# run_case NAME BEFORE XDG_DATA_HOME TYPE CONVERT: the launcher with a data folder that holds
-# BEFORE (- no folder, empty, the user's files, or link: type.txt a dangling link) leaves each
-# file default, mine, absent or link (still dangling), starts the program in the folder with
-# the arguments, and leaves nothing behind.
+# run_case NAME BEFORE XDG_DATA_HOME TYPE CONVERT: with BEFORE in the data folder (- no folder,
+# empty, the user's files, link: type.txt a dangling link) the launcher leaves each file default,
+# mine, absent or link, starts the program there with the arguments, and leaves nothing behind.
 check_launcher() {
   local launcher=$1 n=0 defaults="$work/defaults" folder
   mkdir -p "$defaults" "$work/partial"

@@ -20,12 +20,10 @@ def serve(log_path):
     log, items = open(log_path, "a", buffering=1), {}  # "SERVICE PATH" -> name watch
 
     def tell(conn, what, item):
+        if what == "Unregistered":  # its owner left the bus
+            Gio.bus_unwatch_name(items.pop(item))
         log.write(f"{what.lower()} {item}\n")
         conn.emit_signal(None, "/StatusNotifierWatcher", WATCHER, f"StatusNotifierItem{what}", GLib.Variant("(s)", (item,)))
-
-    def vanished(conn, item):
-        Gio.bus_unwatch_name(items.pop(item))
-        tell(conn, "Unregistered", item)
 
     def call(conn, sender, _path, _iface, method, params, invocation):
         if method == "RegisterStatusNotifierItem":
@@ -34,7 +32,7 @@ def serve(log_path):
             item = f"{service} {path}"
             if item not in items:
                 items[item] = Gio.bus_watch_name_on_connection(
-                    conn, service, Gio.BusNameWatcherFlags.NONE, None, lambda c, _name: vanished(c, item))
+                    conn, service, Gio.BusNameWatcherFlags.NONE, None, lambda c, _name: tell(c, "Unregistered", item))
             tell(conn, "Registered", item)
         invocation.return_value(None)
 

@@ -19,8 +19,7 @@ const char *const kOK = "OKButton", *const kCancel = "CommandCancel",
                   *const kUnload = "commandUnload", *const kCloseBox = "";
 
 // how: "close" (the close box), "unload" (the icon's menu), "menu" (&Minimize) or "wm"; tray: 0
-// none, 1 from the start, 2 a host that starts later; shown after the prompt's answer `press`;
-// restores: `click` on the icon brings the window back.
+// none, 1 from the start, 2 later; shown after the answer `press`; restores after `click`.
 struct HideRow {
   const char *name, *how = "close";
   int tray = 1;
@@ -53,9 +52,8 @@ class TestTray : public QObject {
             test::WriteBytes("convert.txt", "\"in\",\"cm\",\"L\",\"2.54\",0\r\n"));
   }
 
-  // Every close request asks, one prompt at a time; after "Unload Program" no more. Every way
-  // of hiding keeps the icon; a left or double click or "&Restore" brings the window back as it
-  // was, other clicks leave it hidden. (Focus and stacking: the tray integration test.)
+  // Every close request asks, one prompt at a time, none after "Unload Program"; every way of
+  // hiding keeps the icon; only a left or double click or "&Restore" brings the window back.
   void hideAndRestore_data() {
     test::AddRows<HideRow>({
         {.name = "OK hides"},
@@ -79,6 +77,7 @@ class TestTray : public QObject {
     const bool asks = how == "close" || how == "unload", ends = asks && press == kUnload;
     doubles_.trayHosts.available = row.tray == 1;
     frmMain w;
+    const auto minimised = [&] { return bool(w.windowState() & Qt::WindowMinimized); };
     w.show();
     QCoreApplication::processEvents();
     host_->available = row.tray > 0;
@@ -103,8 +102,7 @@ class TestTray : public QObject {
     QVERIFY2(!closedAgain, "a close request while the prompt is open must be refused");
     QCOMPARE(DialogChoice, kNoAnswer);
     // To the tray in the normal state; minimised as usual without one, or by the WM.
-    QCOMPARE(bool(w.windowState() & Qt::WindowMinimized),
-             how == "wm" || (press == kOK && !row.tray));
+    QCOMPARE(minimised(), how == "wm" || (press == kOK && !row.tray));
     QCOMPARE(host_->requested, !ends);
     if (asks) {  // quitting closes the window once more
       answers.press = kCancel;
@@ -118,7 +116,7 @@ class TestTray : public QObject {
       QTRY_VERIFY(w.zmnuSysTrayDemo->isVisible());
       QTest::keyClick(w.zmnuSysTrayDemo, Qt::Key_R);
     }
-    QCOMPARE(w.isVisible() && !(w.windowState() & Qt::WindowMinimized), row.restores);
+    QCOMPARE(w.isVisible() && !minimised(), row.restores);
     QCOMPARE(w.Text1->text(), "42");
   }
 
