@@ -6,10 +6,10 @@ trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 finish() { [ "$failures" -eq 0 ] || { echo "$failures check(s) failed" >&2; exit 1; }; echo "all checks passed"; }
 same_tree() {  # ROOT PREFIX: ROOT holds every installed file under PREFIX, and nothing else
-  { printf "$2%s\n" bin/qlconvert bin/qlconvert-launch share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
+  ! { printf "$2%s\n" bin/qlconvert bin/qlconvert-launch share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
       share/icons/hicolor/scalable/apps/$id.svg share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128}/apps/$id.png \
       share/qlconvert/convert.txt share/qlconvert/type.txt; (cd "$1" && find . ! -type d | sed 's|^\./||'); } |
-    LC_ALL=C sort | uniq -u | grep . >&2 && fail "files missing or not expected in $1 (above)"
+    LC_ALL=C sort | uniq -u | grep . >&2 || fail "files missing or not expected in $1 (above)"
 }
 # Stands in for qlconvert: records where it ran and with what arguments.
 printf '#!/bin/sh\n{ pwd; printf "%%s\\n" "$@"; } >"$STUB_RECORD"\n' >"$work/stub" && chmod +x "$work/stub"
