@@ -1,62 +1,47 @@
 #!/usr/bin/python3
-"""A StatusNotifierItem watcher and host for the tray tests, on the session bus.
-
-sni_host.py serve LOG: owns the watcher with a host registered; appends "ready" and
-"registered|unregistered SERVICE PATH" to LOG. sni_host.py SERVICE PATH get PROPERTY |
-activate | secondary | click LABEL: prints an item's property; sends what a host sends on a
-left or a middle click; picks the entry LABEL from the item's menu.
-"""
+"""A StatusNotifierItem watcher and host for the tray tests. serve LOG: owns the watcher, appends
+"ready" and "registered|unregistered SERVICE PATH" to LOG. SERVICE PATH get PROPERTY | activate |
+secondary | click LABEL: prints an item's property; sends a left or middle click; picks LABEL."""
 import sys
 
 from gi.repository import Gio, GLib
 
-WATCHER, ITEM = "org.kde.StatusNotifierWatcher", "org.kde.StatusNotifierItem"
-MENU = "com.canonical.dbusmenu"
+WATCHER, ITEM, MENU = "org.kde.StatusNotifierWatcher", "org.kde.StatusNotifierItem", "com.canonical.dbusmenu"
 WATCHER_XML = f"""<node><interface name="{WATCHER}">
   <method name="RegisterStatusNotifierItem"><arg type="s" direction="in"/></method>
   <method name="RegisterStatusNotifierHost"><arg type="s" direction="in"/></method>
   <property name="RegisteredStatusNotifierItems" type="as" access="read"/>
-  <property name="IsStatusNotifierHostRegistered" type="b" access="read"/>
-  <property name="ProtocolVersion" type="i" access="read"/>
-  <signal name="StatusNotifierItemRegistered"><arg type="s"/></signal>
-  <signal name="StatusNotifierItemUnregistered"><arg type="s"/></signal>
+  <property name="IsStatusNotifierHostRegistered" type="b" access="read"/><property name="ProtocolVersion" type="i" access="read"/>
+  <signal name="StatusNotifierItemRegistered"><arg type="s"/></signal><signal name="StatusNotifierItemUnregistered"><arg type="s"/></signal>
   <signal name="StatusNotifierHostRegistered"/></interface></node>"""
 
 
 def serve(log_path):
-    log = open(log_path, "a", buffering=1)
-    items = {}  # "SERVICE PATH" -> name watch
+    log, items = open(log_path, "a", buffering=1), {}  # "SERVICE PATH" -> name watch
 
     def tell(conn, what, item):
+        if what == "Unregistered":  # its owner left the bus
+            Gio.bus_unwatch_name(items.pop(item))
         log.write(f"{what.lower()} {item}\n")
-        conn.emit_signal(None, "/StatusNotifierWatcher", WATCHER, f"StatusNotifierItem{what}",
-                         GLib.Variant("(s)", (item,)))
-
-    def vanished(conn, item):
-        Gio.bus_unwatch_name(items.pop(item))
-        tell(conn, "Unregistered", item)
+        conn.emit_signal(None, "/StatusNotifierWatcher", WATCHER, f"StatusNotifierItem{what}", GLib.Variant("(s)", (item,)))
 
     def call(conn, sender, _path, _iface, method, params, invocation):
         if method == "RegisterStatusNotifierItem":
-            arg = params.unpack()[0]
-            # The argument is the item's bus name, or its object path on the sender.
+            arg = params.unpack()[0]  # the item's bus name, or its object path on the sender
             service, path = (sender, arg) if arg.startswith("/") else (arg, "/StatusNotifierItem")
             item = f"{service} {path}"
             if item not in items:
                 items[item] = Gio.bus_watch_name_on_connection(
-                    conn, service, Gio.BusNameWatcherFlags.NONE, None,
-                    lambda c, _name, i=item: vanished(c, i))
+                    conn, service, Gio.BusNameWatcherFlags.NONE, None, lambda c, _name: tell(c, "Unregistered", item))
             tell(conn, "Registered", item)
         invocation.return_value(None)
 
     def get(_conn, _sender, _path, _iface, prop):
         return {"RegisteredStatusNotifierItems": GLib.Variant("as", list(items)),
-                "IsStatusNotifierHostRegistered": GLib.Variant("b", True),
-                "ProtocolVersion": GLib.Variant("i", 0)}[prop]
+                "IsStatusNotifierHostRegistered": GLib.Variant("b", True), "ProtocolVersion": GLib.Variant("i", 0)}[prop]
 
     def acquired(conn, _name):
-        info = Gio.DBusNodeInfo.new_for_xml(WATCHER_XML).interfaces[0]
-        conn.register_object("/StatusNotifierWatcher", info, call, get, None)
+        conn.register_object("/StatusNotifierWatcher", Gio.DBusNodeInfo.new_for_xml(WATCHER_XML).interfaces[0], call, get, None)
 
     loop = GLib.MainLoop()
     Gio.bus_own_name(Gio.BusType.SESSION, WATCHER, Gio.BusNameOwnerFlags.NONE, acquired,
@@ -82,7 +67,7 @@ def client(service, path, command, arg=None):
     else:  # click: dbusmenu marks the mnemonic with "_" where the toolkit has "&"
         menu = prop("Menu")
         call(menu, MENU, "AboutToShow", "(i)", (0,))
-        _revision, (_id, _props, entries) = call(menu, MENU, "GetLayout", "(iias)", (0, -1, []))
+        entries = call(menu, MENU, "GetLayout", "(iias)", (0, -1, []))[1][2]
         ids = [e[0] for e in entries if e[1].get("label") == arg.replace("&", "_")]
         len(ids) == 1 or sys.exit(f"the menu has no single entry {arg!r}: {entries}")
         call(menu, MENU, "Event", "(isvu)", (ids[0], "clicked", GLib.Variant("i", 0), 0))

@@ -1,86 +1,61 @@
 #!/usr/bin/env bash
-# The tray as a user meets it, on a private X server with a real window manager: every way
-# of hiding the window, each brought back by every way the icon offers; the icon's menu and
-# the close prompt; second starts; a tray host that goes away. Nothing is retried.
-# Usage: tray_integration.sh PROGRAM TRAY WM; WM openbox or xfwm4; TRAY xembed (trayer), sni
-# (sni_host.py) or none (second starts, stale locks, two folders). QLC_TRAY_ROUNDS (3): how
-# often each pair of a way to hide and a way to restore runs.
+# The tray as a user meets it, under a real window manager: 50 cycles of each way of hiding and
+# restoring, the icon's menu, the close prompt, second starts, a host that goes away; no retries.
+# Usage: tray_integration.sh PROGRAM xembed|sni|none openbox|xfwm4
 set -uo pipefail
-
-program="$(realpath "$1")" tray="$2" wm="$3" here="$(dirname "$(realpath "$0")")"
-python=/usr/bin/python3
-for tool in Xvfb xdotool xwininfo xprop xev dbus-daemon "$wm" $([ "$tray" = xembed ] && echo trayer); do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (scripts/test.sh installs it)"; exit 77; }
+program="$(realpath "$1")" tray="$2" wm="$3" here="$(dirname "$(realpath "$0")")" python=/usr/bin/python3
+for need in Xvfb xdotool xwininfo xprop xev dbus-daemon "$wm" $([ "$tray" = xembed ] && echo trayer) $([ "$tray" = sni ] && echo gi); do
+  [ "$need" = gi ] && "$python" -c 'from gi.repository import Gio' 2>/dev/null || command -v "$need" >/dev/null ||
+    { echo "SKIP: no $need (scripts/test.sh installs it)"; exit 77; }
 done
-[ "$tray" != sni ] || "$python" -c 'from gi.repository import Gio' 2>/dev/null ||
-  { echo "SKIP: $python has no python3-gi (scripts/test.sh installs it)"; exit 77; }
 
 work="$(mktemp -d)" started=() step="setting up"
-trap 'kill "${started[@]}" 2>/dev/null; wait "${started[@]}" 2>/dev/null; rm -rf "$work"' EXIT
-trap 'exit 1' INT TERM
+trap 'kill "${started[@]}" 2>/dev/null; wait "${started[@]}" 2>/dev/null; rm -rf "$work"' EXIT; trap 'exit 1' INT TERM
 bg() { "$@" & started+=("$!"); }  # a process to end with the test
 fail() {
-  echo "FAIL ($tray, $wm, $step): $*" >&2
-  if [ -n "${app:-}" ] && ! kill -0 "$app" 2>/dev/null; then wait "$app"; echo "(the program ended with $?)" >&2; fi
-  for log in "$work"/*.log; do [ -s "$log" ] && { echo "--- ${log##*/}" >&2; tail -n 20 "$log" >&2; }; done
-  exit 1
+  { echo "FAIL ($tray, $wm, $step): $*"; kill -0 "${app:-$$}" 2>/dev/null || { wait "$app"; echo "(the program ended with $?)"; }
+    tail -n 20 "$work"/*.log; } >&2; exit 1
 }
 wait_for() {  # SECONDS COMMAND...: until the command succeeds, or fails after SECONDS
-  local until=$((SECONDS + $1)); shift
-  until "$@" 2>/dev/null; do [ "$SECONDS" -lt "$until" ] && sleep 0.05 || return 1; done
+  local until=$((SECONDS + $1)); shift; until "$@" 2>/dev/null; do [ "$SECONDS" -lt "$until" ] && sleep 0.05 || return 1; done
 }
-RANDOM=14
-pause() { sleep "0.$((300 + RANDOM % 700))"; }  # as a person between two actions, the same each run
+not() { ! "$@"; }; found() { [ -n "$("$@")" ]; }
+RANDOM=14; pause() { sleep "0.$((300 + RANDOM % 700))"; }  # as a person between two actions, the same each run
 
-# The desktop: our own session, X server, bus, window manager and tray host.
+# The desktop: our own session, X server, bus, window manager, tray host, and another program's
+# window over ours (a restore must raise and focus ours).
 export XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/run" QT_QPA_PLATFORM=xcb
-unset WAYLAND_DISPLAY XDG_CURRENT_DESKTOP
-mkdir -p "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
-# -noreset: the server must not restart when its last client (a probe) disconnects.
+unset WAYLAND_DISPLAY XDG_CURRENT_DESKTOP; mkdir -p "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 bg Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1
-wait_for 20 grep -q '^[0-9][0-9]*$' "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
-wait_for 20 xprop -root _QLC_NONE >/dev/null || fail "Xvfb on $DISPLAY does not answer"
+wait_for 20 grep -q '^[0-9][0-9]*$' "$work/display" && export DISPLAY=":$(head -n1 "$work/display")" &&
+  wait_for 20 xprop -root _QLC_NONE >/dev/null || fail "Xvfb did not start"
 { read -r DBUS_SESSION_BUS_ADDRESS && read -r bus_pid; } < <(dbus-daemon --session --fork \
   --address="unix:path=$work/bus" --print-address=1 --print-pid=1)
 export DBUS_SESSION_BUS_ADDRESS && started+=("$bus_pid")
 if [ "$wm" = openbox ]; then bg openbox --sm-disable; else bg xfwm4 --compositor=off --sm-client-disable; fi >"$work/wm.log" 2>&1
 wait_for 20 eval 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' || fail "$wm did not start"
 start_host() {
-  if [ "$tray" = xembed ]; then
-    bg trayer --edge bottom --align right --widthtype request --height 24 --SetDockType true >"$work/trayer.log" 2>&1
-    wait_for 20 xdotool search --classname '^trayer$' >/dev/null || fail "trayer did not start"
-  else
-    bg "$python" "$here/sni_host.py" serve "$work/sni.log" 2>>"$work/sni-errors.log"
-    wait_for 20 grep -qx ready "$work/sni.log" || fail "the StatusNotifierItem host did not start"
-  fi
-  host=$!
+  if [ "$tray" = xembed ]; then bg trayer --edge bottom --align right --widthtype request --height 24 --SetDockType true \
+    >"$work/trayer.log" 2>&1 && host=$! && wait_for 20 found xdotool search --classname '^trayer$'
+  else bg "$python" "$here/sni_host.py" serve "$work/sni.log" 2>>"$work/sni-errors.log" && host=$! && wait_for 20 grep -qx ready "$work/sni.log"
+  fi || fail "the tray host did not start"
 }
 [ "$tray" = none ] || start_host
-# A window of another program over ours, to see that a restore raises and focuses ours.
 bg xev -geometry 480x360+0+0 -name other >/dev/null 2>&1
-wait_for 20 xdotool search --name '^other$' >/dev/null && other="$(xdotool search --name '^other$')" || fail "the other window did not appear"
+wait_for 20 found xdotool search --name '^other$' && other="$(xdotool search --name '^other$')" || fail "no other window"
 
-data_folder() {
-  mkdir -p "$1" && printf '"ALL"\r\n"Length"\r\n' >"$1/type.txt"
-  printf '"Inches","Centimeters","Length","2.54",0\r\n' >"$1/convert.txt"
-}
+data_folder() { mkdir -p "$1" && printf '"ALL"\r\n"Length"\r\n' >"$1/type.txt" && printf '"Inches","Centimeters","Length","2.54",0\r\n' >"$1/convert.txt"; }
 snapshot() { (cd "$1" && stat -c '%n %s %Y' type.txt convert.txt && cat type.txt convert.txt) | md5sum; }
 windows() { xdotool search --all --onlyvisible "$@" --name '^QUELLOR - UNIT CONVERTER$'; }
-found() { [ -n "$("$@")" ]; }
 viewable() { xwininfo -id "$1" | grep -q 'Map State: IsViewable'; }
-hidden_now() { ! viewable "$win"; }
 wm_state() { xprop -id "$win" WM_STATE | awk '/window state:/ {print $3}'; }
-iconic() { [ "$(wm_state)" = Iconic ]; }
 listed() { xprop -root _NET_CLIENT_LIST | grep -qi "$(printf '0x%x' "$win")\b"; }  # in the task bar
-active() { [ "$(xdotool getactivewindow)" = "$win" ]; }
-above_other() {  # in the window manager's stacking order, bottom first
-  xprop -root _NET_CLIENT_LIST_STACKING | tr -d ',' | tr ' ' '\n' |
-    awk -v w="$(printf '0x%x' "$win")" -v o="$(printf '0x%x' "$other")" '$1 == w {wi = NR} $1 == o {oi = NR} END {exit !(wi > oi)}'
+stacked() { xprop -root _NET_CLIENT_LIST_STACKING | grep -o '0x[0-9a-f]*' | grep -nx "$(printf '0x%x' "$1")" | cut -d: -f1; }
+restored() {  # shown, normal, focused and above the other window (the stacking order is bottom first)
+  viewable "$win" && [ "$(wm_state)" = Normal ] && [ "$(xdotool getactivewindow)" = "$win" ] && [ "$(stacked "$win")" -gt "$(stacked "$other")" ]
 }
-maps() { grep -c '^MapNotify' "$work/xev-$win.log"; }
-# The icon: XEmbed, a 22 x 22 window of the program's own inside the tray; StatusNotifierItem,
-# the last item the host has seen registered.
+maps() { grep -c '^MapNotify' "$work/xev-$win"; }
+# The icon: a 22 x 22 window of ours inside the tray, or the last item the SNI host saw registered.
 icon_window() {
   for w in $(xdotool search --all --pid "$app" --classname '^qlconvert$'); do
     xwininfo -id "$w" -tree | grep -q 'Parent window id: .*(the root window)' && continue
@@ -89,74 +64,59 @@ icon_window() {
 }
 sni_item() { tail -n1 "$work/sni.log" | awk '$1 == "registered" {print $2, $3}'; }
 icon_shown() { if [ "$tray" = sni ]; then found sni_item; else found icon_window; fi; }
-icon_gone() { ! icon_shown; }
 sni() { $python "$here/sni_host.py" $(sni_item) "$@"; }
+launch() { bg sh -c 'cd "$1" && exec "$2"' - "$1" "$program" >>"$work/program.log" 2>&1; }  # DIR
 start() {  # DIR: starts the program there and waits for its window (and icon); sets app, win
-  bg sh -c 'cd "$1" && exec "$2"' - "$1" "$program" >>"$work/program.log" 2>&1 && app=$!
+  launch "$1" && app=$!
   wait_for 20 found windows --pid "$app" && win="$(windows --pid "$app" | head -n1)" || fail "no main window"
   [ "$tray" = none ] || wait_for 20 icon_shown || fail "no icon in the tray"
   # Its maps are counted from here on; a property set for the purpose shows xev is listening.
-  bg xev -id "$win" -event structure -event property >"$work/xev-$win.log" 2>&1
-  wait_for 10 eval 'xprop -id "$win" -f _QLC_TEST 8s -set _QLC_TEST x && grep -q _QLC_TEST "$work/xev-$win.log"' ||
+  bg xev -id "$win" -event structure -event property >"$work/xev-$win" 2>&1
+  wait_for 10 eval 'xprop -id "$win" -f _QLC_TEST 8s -set _QLC_TEST x && grep -q _QLC_TEST "$work/xev-$win"' ||
     fail "cannot watch the main window"
 }
 
 focus() { xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1"; }
 popups() { xdotool search --onlyvisible --pid "$app" 2>/dev/null | wc -l; }
-more_popups() { [ "$(popups)" -gt "$1" ]; }
-prompt() { xdotool search --all --onlyvisible --pid "$app" --name '^System Tray$' | head -n1; }
+more_popups() { [ "$(popups)" -gt "$1" ]; }; prompt() { xdotool search --all --onlyvisible --pid "$app" --name '^System Tray$' | head -n1; }
 answer_prompt() {  # KEYS...: waits for the close prompt and answers it from the keyboard
-  wait_for 10 found prompt && focus "$(prompt)" || fail "no close prompt"
-  xdotool key "$@" && wait_for 10 eval '! found prompt' || fail "the prompt did not close"
+  wait_for 10 found prompt && focus "$(prompt)" && xdotool key "$@" && wait_for 10 not found prompt ||
+    fail "the close prompt did not come or did not close"
 }
 click_icon() {  # BUTTON [COUNT]; a StatusNotifierItem host is sent what those clicks send
-  case "$tray$1" in
-    sni1) sni activate ;;
-    sni2) sni secondary ;;
-    *) xdotool mousemove --window "$(icon_window)" 11 11 click --repeat "${2:-1}" --delay 80 "$1" ;;
-  esac
+  if [ "$tray" = sni ]; then sni "$([ "$1" = 1 ] && echo activate || echo secondary)"
+  else xdotool mousemove --window "$(icon_window)" 11 11 click --repeat "${2:-1}" --delay 80 "$1"; fi
 }
 tray_menu() {  # ENTRY: "&Restore" or "&Unload QLCNVT" from the icon's menu
   if [ "$tray" = sni ]; then sni click "$1" || fail "the host could not pick $1"; return; fi
-  local before="$(popups)" was_hidden="$(hidden_now && echo yes)"
+  local before="$(popups)" was_hidden="$(not viewable "$win" && echo yes)" key="${1:1:1}"
   click_icon 3 && wait_for 10 more_popups "$before" || fail "a right click on the icon opened no menu"
-  [ -z "$was_hidden" ] || hidden_now || fail "the right click showed the window"
-  xdotool key "$(echo "${1:1:1}" | tr 'A-Z' 'a-z')"
+  [ -z "$was_hidden" ] || not viewable "$win" || fail "the right click showed the window"
+  xdotool key "${key,,}"
 }
-unload() { tray_menu "&Unload QLCNVT"; wait_for 10 icon_gone || fail "the icon stayed"; answer_prompt "$@"; }
+unload() { tray_menu "&Unload QLCNVT"; wait_for 10 not icon_shown || fail "the icon stayed"; answer_prompt "$@"; }
 close_box() { focus "$win"; xdotool key alt+F4; answer_prompt "$@"; }
-# The ways of hiding the window, and of bringing it back.
+origin() { eval "$(xwininfo -id "$1" | awk '/Absolute upper-left X/ {print "x=" $4} /Absolute upper-left Y/ {print "y=" $4} /Width:/ {print "w=" $2}')"; }
 hide_menu() {  # File > Minimize, by keyboard
-  local before="$(popups)"
-  focus "$win" && xdotool key alt+f && wait_for 10 more_popups "$before" && xdotool key Return || fail "alt+f opened no File menu"
+  local before="$(popups)"; focus "$win" && xdotool key alt+f && wait_for 10 more_popups "$before" && xdotool key Return || fail "alt+f opened no File menu"
 }
 hide_wm() { xdotool windowminimize "$win"; }  # what a task bar or pager sends
 hide_titlebar() {  # the window manager's own minimise
-  local x y w
+  local x y w="$(popups)"
   if [ "$wm" = openbox ]; then  # its title bar's iconify button, third from the right
-    eval "$(xwininfo -id "$(xwininfo -id "$win" -tree | awk '/Parent window id/ {print $4}')" |
-      awk '/Absolute upper-left X/ {print "x=" $4} /Absolute upper-left Y/ {print "y=" $4} /Width:/ {print "w=" $2}')"
+    origin "$(xwininfo -id "$win" -tree | awk '/Parent window id/ {print $4}')"
     xdotool mousemove "$((x + w - 42))" "$((y + 9))" click 1
   else  # xfwm4 offers none for a window without a minimise box: File > Minimize by mouse
-    w="$(popups)" && xdotool mousemove --window "$win" 20 10 click 1
-    wait_for 10 more_popups "$w" || fail "a click on File opened no menu"
-    eval "$(xwininfo -id "$(xdotool search --onlyvisible --pid "$app" | grep -vx "$win" | head -n1)" |
-      awk '/Absolute upper-left X/ {print "x=" $4} /Absolute upper-left Y/ {print "y=" $4}')"
+    xdotool mousemove --window "$win" 20 10 click 1 && wait_for 10 more_popups "$w" || fail "a click on File opened no menu"
+    origin "$(xdotool search --onlyvisible --pid "$app" | grep -vx "$win" | head -n1)"
     xdotool mousemove "$((x + 20))" "$((y + 12))" click 1
   fi
 }
 hide_close() { close_box Return; }; hide_unload() { unload Return; }  # the close box, then OK
 restore_left() { click_icon 1; }; restore_double() { click_icon 1 2; }; restore_menu() { tray_menu "&Restore"; }
-expect_hidden() {  # hidden, out of the task bar, the icon shown
-  wait_for 10 hidden_now || fail "the window was not hidden"
-  wait_for 10 eval '! listed' || fail "the hidden window stays in the task bar"
-  wait_for 10 icon_shown || fail "no icon while the window is hidden"
-}
+expect_hidden() { wait_for 10 eval 'not viewable "$win" && ! listed && icon_shown' || fail "not hidden to the tray, with the icon"; }
 expect_restored() {  # MAPS: shown once since (mapped once more), normal, raised and focused
-  wait_for 10 viewable "$win" || fail "the window did not come back"
-  wait_for 10 eval '[ "$(wm_state)" = Normal ]' || fail "the window is $(wm_state)"
-  wait_for 10 active || fail "the restored window has no focus"
-  wait_for 10 above_other || fail "the restored window is not on top"
+  wait_for 10 restored || fail "not restored: $(wm_state), $(viewable "$win" || echo 'not ')viewable, $(xdotool getactivewindow) active"
   pause && viewable "$win" || fail "the window was hidden again after it came back"
   [ "$(maps)" -eq $(($1 + 1)) ] || fail "the window was mapped $(($(maps) - $1)) times for one restore"
 }
@@ -166,62 +126,48 @@ cycle() {  # HIDE RESTORE: hidden one way while the user works elsewhere, back t
   [ "$(maps)" -eq "$since" ] || fail "the window was shown while it was hidden"
   focus "$other"; pause; "restore_$2"; expect_restored "$since"
 }
+again() { (cd "$1" && timeout 20 "$program") >>"$work/program.log" 2>&1; }  # DIR: one more start there
 second_start() {  # DIR: brings back the copy that runs there, touches no data and ends
   local before="$(snapshot "$1")" since="$(maps)"
-  focus "$other"; (cd "$1" && timeout 20 "$program") >>"$work/program.log" 2>&1 || fail "the second start ended with $?"
+  focus "$other"; again "$1" || fail "the second start ended with $?"
   expect_restored "$since"
   [ "$(snapshot "$1")" = "$before" ] || fail "the second start touched the data files"
 }
 
 data_folder "$work/a"; start "$work/a"
 if [ "$tray" != none ]; then
-  [ "$tray" != sni ] || { sni get ToolTip | grep -q "'Quellor Unit Converter'" &&
-    sni get IconPixmap | grep -q '^\[(32, 32, '; } || fail "the item has no tip or no 32 x 32 icon"
-  restores=(left double menu) && [ "$tray" = sni ] && restores=(left menu)  # such hosts send no double click
-  for ((round = 0, n = 0; round < ${QLC_TRAY_ROUNDS:-3}; round++)); do
-    for back in "${restores[@]}"; do
-      for how in menu wm titlebar close unload; do
-        step="cycle $((++n)): $how, then $back"; cycle "$how" "$back"
-      done
-    done
+  [ "$tray" != sni ] || sni get IconPixmap | grep -q '^\[(32, 32, ' || fail "the item has no 32 x 32 icon"
+  hides=(menu wm titlebar close unload) backs=(left double menu) && [ "$tray" = sni ] && backs=(left menu)  # no double click
+  for ((n = 0; n < 50; n++)); do  # every pair in turn
+    how="${hides[n % 5]}" back="${backs[n / 5 % ${#backs[@]}]}"
+    step="cycle $((n + 1)): $how, then $back"; cycle "$how" "$back"
   done
   echo "$n hide-and-restore cycles passed"
 
   step="a middle click, and Unload then Cancel, leave a hidden window hidden"; hide_menu && expect_hidden
-  click_icon 2 && pause && hidden_now || fail "a middle click showed the window"
-  unload Tab Return
-  wait_for 10 icon_shown || fail "the icon did not come back after Cancel"
-  hidden_now || fail "Cancel showed the window"
+  click_icon 2 && pause && not viewable "$win" || fail "a middle click showed the window"
+  unload Tab Return && expect_hidden
   step="second start while hidden in the tray"; second_start "$work/a"
-  [ "$(windows | wc -l)" -eq 1 ] || fail "a second window"
   step="close box, Cancel: the window stays"; close_box Tab Return && viewable "$win" || fail "Cancel hid the window"
   step="the tray host exits while the window is hidden, and comes back"; hide_menu && expect_hidden
-  kill "$host" && wait "$host" 2>/dev/null; : >"$work/sni.log"
-  second_start "$work/a"; start_host
+  kill "$host" && wait "$host" 2>/dev/null; : >"$work/sni.log"; second_start "$work/a"; start_host
   wait_for 20 icon_shown || fail "the icon did not come back with the host"
   cycle menu menu
-  step="&Unload QLCNVT, Unload Program"
-  unload Tab Tab Return && wait_for 10 eval '! kill -0 "$app"' || fail "the program did not end"
+  step="&Unload QLCNVT, Unload Program"; unload Tab Tab Return && wait_for 10 not kill -0 "$app" || fail "the program did not end"
   wait "$app" || fail "the program ended with status $?"
-  icon_gone || fail "the icon stayed after the program ended"
+  icon_shown && fail "the icon stayed after the program ended"
 else
-  minimise() { hide_menu; wait_for 10 iconic || fail "the window is $(wm_state)"; }
-  step="no tray: File > Minimize minimises as usual"
-  minimise && listed || fail "the minimised window left the task bar"
-  step="second start while minimised, through a link to the folder"
-  ln -s "$work/a" "$work/link" && second_start "$work/link"
-  step="two data folders side by side"; data_folder "$work/b" && first_win="$win" && start "$work/b"
-  [ "$win" != "$first_win" ] || fail "the second folder got no window of its own"
-  minimise
-  (cd "$work/a" && timeout 20 "$program") >>"$work/program.log" 2>&1 || fail "the start in a ended with $?"
-  pause && iconic || fail "a start in folder a restored folder b's window"
+  iconic() { [ "$(wm_state)" = Iconic ]; }; minimise() { hide_menu; wait_for 10 iconic || fail "the window is $(wm_state)"; }
+  step="no tray: File > Minimize minimises as usual"; minimise && listed || fail "the minimised window left the task bar"
+  step="second start while minimised, through a link"; ln -s "$work/a" "$work/link" && second_start "$work/link"
+  step="two data folders side by side"; data_folder "$work/b" && start "$work/b" && minimise
+  again "$work/a" && pause && iconic || fail "a start in folder a failed or restored folder b's window"
   second_start "$work/b"
   step="a copy that was killed leaves nothing in the way"; kill -9 "$app" && wait "$app" 2>/dev/null
   ls "$XDG_RUNTIME_DIR" | grep -q '\.lock$' || fail "no lock file was left to test with"
   start "$work/b" && minimise && second_start "$work/b"
   step="two starts at once in a new folder: one hands over and ends with 0"; data_folder "$work/c"
-  run() { bg sh -c 'cd "$1" && exec "$2"' - "$work/c" "$program" >>"$work/program.log" 2>&1; }
-  run && one=$! && run && two=$!
+  launch "$work/c" && one=$! && launch "$work/c" && two=$!
   wait_for 20 eval '! kill -0 $one || ! kill -0 $two' || fail "neither start ended"
   if kill -0 "$one" 2>/dev/null; then wait "$two"; else wait "$one"; fi || fail "the start that handed over ended with $?"
   kill -0 "$one" 2>/dev/null || kill -0 "$two" 2>/dev/null || fail "both starts ended"
