@@ -36,21 +36,21 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent) {
   Image1->setAccessibleDescription(QStringLiteral("Quellor logo"));
   PlaceTwips(Image1, 120, 240, 2205, 1050);
 
+  // The box's texts: left and top aligned, wrapped at their width.
+  auto Text = [this](const char *name, const QString &text, const QFont &font, int left, int top,
+                     int width, int height) {
+    return PlaceTwips(MakeLabel(this, name, text, Qt::AlignLeft | Qt::AlignTop, font, true), left,
+                      top, width, height);
+  };
   const QFont title = DesignFont(Face::CopperplateGothicBold, 15.75, true);
   lbl3 = PlaceTwips(MakeLabel(this, "lbl3", QStringLiteral("Unit Converter"),
                               Qt::AlignHCenter | Qt::AlignTop, title, true),
                     120, 1440, 2205, 960);
   SetNavy(lbl3);
 
-  lbl1 = PlaceTwips(MakeLabel(this, "lbl1", QStringLiteral("Copyright \u00A9 1999-2025"),
-                              Qt::AlignLeft | Qt::AlignTop, body, true),
-                    240, 2400, 1935, 225);
-  Label1 = PlaceTwips(MakeLabel(this, "Label1", QStringLiteral("Quellor, Inc."),
-                                Qt::AlignLeft | Qt::AlignTop, heading, true),
-                      360, 2640, 1695, 255);
-  Label2 = PlaceTwips(MakeLabel(this, "Label2", QStringLiteral("All rights reserved."),
-                                Qt::AlignLeft | Qt::AlignTop, body, true),
-                      360, 2880, 1815, 255);
+  lbl1 = Text("lbl1", QStringLiteral("Copyright \u00A9 1999-2025"), body, 240, 2400, 1935, 225);
+  Label1 = Text("Label1", QStringLiteral("Quellor, Inc."), heading, 360, 2640, 1695, 255);
+  Label2 = Text("Label2", QStringLiteral("All rights reserved."), body, 360, 2880, 1815, 255);
 
   cmdOK = MakeButton(this, "cmdOK", QStringLiteral("OK"), true);
   cmdOK->setDefault(true);
@@ -68,67 +68,49 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent) {
   Line1->setFrameShadow(QFrame::Sunken);
   Line1->setGeometry(TwipsToPx(2520) - 1, 0, 2, height());
 
-  Label3 = PlaceTwips(MakeLabel(this, "Label3", QStringLiteral("LICENCE AND WARRANTY"),
-                                Qt::AlignLeft | Qt::AlignTop, heading, true),
-                      2640, 120, 2535, 255);
-  lblDescription = PlaceTwips(
-      MakeLabel(
-          this, "lblDescription",
-          QStringLiteral("By installing or using Quellor Unit Converter you agree to the terms of "
-                         "distribution and the disclaimer of warranty below."),
-          Qt::AlignLeft | Qt::AlignTop, body, true),
-      2640, 360, 6165, 450);
-  Label5 = PlaceTwips(MakeLabel(this, "Label5", QStringLiteral("DISTRIBUTION"),
-                                Qt::AlignLeft | Qt::AlignTop, heading, true),
-                      2640, 840, 2535, 375);
-  Label6 = PlaceTwips(
-      MakeLabel(
-          this, "Label6",
-          QStringLiteral("Quellor Unit Converter is freeware. You may use it free of charge and "
-                         "copy it freely for personal, non-commercial use, provided that every "
-                         "copy is complete and unchanged, with this notice. It may not be sold, "
-                         "or bundled with anything that is sold, without the written permission "
-                         "of Quellor, Inc."),
-          Qt::AlignLeft | Qt::AlignTop, body, true),
-      2640, 1080, 6135, 1095);
-  Label4 = PlaceTwips(MakeLabel(this, "Label4", QStringLiteral("DISCLAIMER OF WARRANTY"),
-                                Qt::AlignLeft | Qt::AlignTop, heading, true),
-                      2640, 2160, 3135, 255);
-  Label7 = PlaceTwips(
-      MakeLabel(
-          this, "Label7",
-          QStringLiteral(
-              "This software and its conversion data are provided \"as is\", without warranty of "
-              "any kind, express or implied, including but not limited to the warranties of "
-              "merchantability, fitness for a particular purpose and non-infringement. The whole "
-              "risk as to the quality and performance of the software, and as to the accuracy of "
-              "every conversion made with it, is with you.\n\nIn no event shall Quellor, Inc. be "
-              "liable for any damages whatsoever, direct or indirect, incidental or consequential, "
-              "including loss of data, profits or business, arising out of the use of or the "
-              "inability to use this software, even if it has been advised of the possibility of "
-              "such damages. Check any result that matters before you rely on it."),
-          Qt::AlignLeft | Qt::AlignTop, body, true),
-      2640, 2400, 6015, 2295);
-  Label8 = PlaceTwips(MakeLabel(this, "Label8", QStringLiteral("TECHNICAL SUPPORT"),
-                                Qt::AlignLeft | Qt::AlignTop, heading, true),
-                      2640, 4680, 2895, 255);
-  Label9 = PlaceTwips(
-      MakeLabel(this, "Label9",
+  Label3 = Text("Label3", QStringLiteral("LICENCE AND WARRANTY"), heading, 2640, 120, 2535, 255);
+  lblDescription =
+      Text("lblDescription",
+           QStringLiteral("By installing or using Quellor Unit Converter you agree to the terms of "
+                          "distribution and the disclaimer of warranty below."),
+           body, 2640, 360, 6165, 450);
+  Label5 = Text("Label5", QStringLiteral("DISTRIBUTION"), heading, 2640, 840, 2535, 375);
+  Label6 =
+      Text("Label6",
+           QStringLiteral("Quellor Unit Converter is freeware. You may use it free of charge and "
+                          "copy it freely for personal, non-commercial use, provided that every "
+                          "copy is complete and unchanged, with this notice. It may not be sold, "
+                          "or bundled with anything that is sold, without the written permission "
+                          "of Quellor, Inc."),
+           body, 2640, 1080, 6135, 1095);
+  Label4 = Text("Label4", QStringLiteral("DISCLAIMER OF WARRANTY"), heading, 2640, 2160, 3135, 255);
+  Label7 = Text(
+      "Label7",
+      QStringLiteral(
+          "This software and its conversion data are provided \"as is\", without warranty of "
+          "any kind, express or implied, including but not limited to the warranties of "
+          "merchantability, fitness for a particular purpose and non-infringement. The whole "
+          "risk as to the quality and performance of the software, and as to the accuracy of "
+          "every conversion made with it, is with you.\n\nIn no event shall Quellor, Inc. be "
+          "liable for any damages whatsoever, direct or indirect, incidental or consequential, "
+          "including loss of data, profits or business, arising out of the use of or the "
+          "inability to use this software, even if it has been advised of the possibility of "
+          "such damages. Check any result that matters before you rely on it."),
+      body, 2640, 2400, 6015, 2295);
+  Label8 = Text("Label8", QStringLiteral("TECHNICAL SUPPORT"), heading, 2640, 4680, 2895, 255);
+  Label9 = Text("Label9",
                 QStringLiteral("Please send comments, error reports and requests by e-mail "
                                "to:"),
-                Qt::AlignLeft | Qt::AlignTop, body, true),
-      2640, 4920, 6135, 255);
+                body, 2640, 4920, 6135, 255);
   auto *support = new LinkLabel(this, "Label12", SupportAddress(), Qt::AlignLeft | Qt::AlignTop,
                                 8.25, QStringLiteral("Write an e-mail to support"));
   connect(support, &LinkLabel::clicked, this, &frmAbout::Label12_Click);
   Label12 = PlaceTwips(support, 2640, 5160, 3015, 255);
-  Label10 = PlaceTwips(
-      MakeLabel(
-          this, "Label10",
-          QStringLiteral("Quellor, Inc. maintains this software. The latest version is always "
-                         "available free of charge on our home page:"),
-          Qt::AlignLeft | Qt::AlignTop, body, true),
-      2640, 5520, 6135, 495);
+  Label10 =
+      Text("Label10",
+           QStringLiteral("Quellor, Inc. maintains this software. The latest version is always "
+                          "available free of charge on our home page:"),
+           body, 2640, 5520, 6135, 495);
   auto *home =
       new LinkLabel(this, "Label11", QLatin1String(kHomePageText), Qt::AlignLeft | Qt::AlignTop,
                     14.25, QStringLiteral("Open the home page"));
