@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The tray as a user meets it, under a real window manager: 50 cycles of each way of hiding and
-# restoring, the icon's menu, the close prompt, second starts, a host that goes away; no retries.
+# restoring, the icon's menu, the close prompt, second starts, a host that goes away. Every step
+# runs once: a step that fails now and then is a fault to find.
 # Usage: tray_integration.sh PROGRAM xembed|sni|none openbox|xfwm4
 set -uo pipefail
 program="$(realpath "$1")" tray="$2" wm="$3" here="$(dirname "$(realpath "$0")")" python=/usr/bin/python3
