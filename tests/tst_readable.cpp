@@ -1,7 +1,9 @@
-// Every window stays readable: the design colours in any palette, and the labels' text for
-// screen readers.
+// Every window stays readable: the design colours in any palette, the labels' text for
+// screen readers, and the shipped names at the design's sizes.
 #include <QLabel>
+#include <QLineEdit>
 #include <QStyle>
+#include <QTableView>
 #include <QToolButton>
 #include <QtTest>
 #include <memory>
@@ -13,7 +15,9 @@
 #include "doubles.h"
 #include "main_window/frm_main.h"
 #include "rules/contrast.h"
+#include "table/flex_grid.h"
 #include "test_support.h"
+#include "widgets/pick_combo.h"
 
 using namespace qlc;
 
@@ -118,6 +122,72 @@ class TestReadable : public QObject {
           faults << window->objectName() + ' ' + label->objectName();
     }
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+  }
+  // The shipped data reads in full at the design's sizes and fonts: every unit name within
+  // the two lines of both unit captions, no two names of a group's listing cut to the same
+  // cell text, no two groups showing the same text in the closed type list. CTest runs this
+  // once more at scale 2 (tst_readable_x2).
+  void shippedNamesReadable() {
+    QDir::setCurrent(test::SourcePath("data"));
+    frmMain window;
+    QDir::setCurrent(dir_.path());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.devicePixelRatio(), qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
+    QCOMPARE(window.FG1->Rows() - 2,  // every record loaded
+             test::ReadBytes(test::SourcePath("data/convert.txt")).count("\r\n"));
+    QStringList names;
+    for (int row = 1; row + 1 < window.FG1->Rows(); ++row)
+      names << window.FG1->TextMatrix(row, 0) << window.FG1->TextMatrix(row, 1);
+    names.removeDuplicates();
+    QStringList faults;
+    for (const QLabel *caption : {window.Label1, window.Label2}) {
+      const QRect box = caption->contentsRect();
+      const QFontMetricsF metrics(caption->font());
+      for (const QString &name : names) {
+        const QRectF text =
+            metrics.boundingRect(QRectF(box), caption->alignment() | Qt::TextWordWrap, name);
+        // A word wider than the caption runs past its side, a third line past its foot (a
+        // line with a glyph from a fallback font is a little taller).
+        if (text.width() > box.width() || text.height() > box.height() ||
+            text.height() > 2.5 * metrics.lineSpacing())
+          faults << caption->objectName() + " cuts " + name;
+      }
+    }
+    const QTableView *grid = window.MSFlexGrid1->view();
+    const QFontMetrics cellMetrics(grid->font());
+    // The item view's style keeps this margin on either side of a cell's text.
+    const int margin = grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1;
+    const QLineEdit *typeText = window.Combo1->lineEdit();
+    const QFontMetrics typeMetrics(typeText->font());
+    const int typeWidth = typeText->contentsRect().width() - 4;  // QLineEdit's own 2 px a side
+    QHash<QString, QString> typeShown;                           // closed list's text -> group
+    for (int type = 1; type < window.Combo1->count(); ++type) {
+      QTest::keyClick(window.Combo1, Qt::Key_Down);  // the next group, as a pick
+      QCOMPARE(window.Combo1->currentIndex(), type);
+      const QString group = window.Combo1->currentText();
+      QString shown = group;
+      while (typeMetrics.horizontalAdvance(shown) > typeWidth) shown.chop(1);
+      shown = shown.trimmed();
+      if (typeShown.contains(shown))
+        faults << QString("%1 and %2 show %3").arg(typeShown[shown], group, shown);
+      typeShown.insert(shown, group);
+      for (int col = 0; col < 2; ++col) {
+        const int width = grid->visualRect(grid->model()->index(0, col)).width() - 2 * margin;
+        QHash<QString, QString> cells;  // cut text -> name
+        for (int row = 1; row < window.MSFlexGrid1->Rows(); ++row) {
+          const QString name = window.MSFlexGrid1->TextMatrix(row, col);
+          const QString cut = cellMetrics.elidedText(name, grid->textElideMode(), width);
+          if (cells.value(cut, name) != name)
+            faults << QString("%1: %2 and %3 show %4").arg(group, cells[cut], name, cut);
+          cells.insert(cut, name);
+        }
+      }
+    }
+    faults.removeDuplicates();
+    QVERIFY2(faults.isEmpty(), qPrintable(QString("%1 faults, the first:\n%2")
+                                              .arg(faults.size())
+                                              .arg(faults.mid(0, 12).join('\n'))));
   }
 };
 
