@@ -1,6 +1,4 @@
 #include <QApplication>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QTimer>
 #include <QWindow>
 #include <utility>
@@ -23,13 +21,6 @@ void SendToWindowProc(QSystemTrayIcon::ActivationReason reason) {
 // Under Wayland a program can neither place its window nor take it out of the minimised state.
 bool OnWayland() {
   return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-}
-
-// The text a control edits: a text field's, or an editable chooser's.
-QLineEdit *TextOf(QWidget *control) {
-  if (auto *edit = qobject_cast<QLineEdit *>(control)) return edit;
-  auto *combo = qobject_cast<QComboBox *>(control);
-  return combo != nullptr ? combo->lineEdit() : nullptr;
 }
 
 }  // namespace
@@ -111,14 +102,7 @@ void frmMain::HideToTray() {
   // The focus must be kept here: the window's activation that the X server sends when a menu
   // or the close prompt lets go of the keyboard can arrive after the window is hidden, and Qt
   // then moves the focus of the hidden window on to the next control.
-  KeptPlace &kept = tray_->place;
-  kept = {.kept = true, .focus = focusWidget(), .position = geometry().topLeft()};
-  if (const QLineEdit *edit = TextOf(kept.focus)) {
-    kept.cursor = edit->cursorPosition();
-    kept.anchor = !edit->hasSelectedText()                ? kept.cursor
-                  : kept.cursor == edit->selectionStart() ? edit->selectionEnd()
-                                                          : edit->selectionStart();
-  }
+  tray_->place = {.kept = true, .focus = focusWidget(), .position = geometry().topLeft()};
   hide();
 }
 
@@ -128,12 +112,7 @@ void frmMain::ShowAsKept() {
   if (kept.kept && !OnWayland() && windowHandle() != nullptr)
     windowHandle()->setPosition(kept.position);
   show();
-  if (kept.focus.isNull()) return;
-  kept.focus->setFocus();
-  QLineEdit *edit = TextOf(kept.focus);
-  const int length = edit != nullptr ? int(edit->text().size()) : -1;
-  if (kept.anchor < 0 || kept.anchor > length || kept.cursor > length) return;
-  edit->setSelection(kept.anchor, kept.cursor - kept.anchor);
+  if (!kept.focus.isNull()) kept.focus->setFocus();
 }
 
 bool frmMain::Form_Unload() {

@@ -11,12 +11,10 @@
 namespace qlc {
 
 // What the window had when it went to the tray, so that it comes back the same: the control
-// with the focus, its text's selection (from anchor to cursor) where it has text, and the
-// frame's place on the screen.
+// with the focus (which keeps its own text, cursor and selection) and the place on the screen.
 struct KeptPlace {
   bool kept = false;
   QPointer<QWidget> focus;
-  int anchor = -1, cursor = -1;
   QPoint position;
 };
 
