@@ -8,15 +8,9 @@ import sys
 import pyatspi
 
 
-def controls(pid):
-    def walk(node):
-        for child in node:
-            if child is not None:
-                yield child
-                yield from walk(child)
-    for app in pyatspi.Registry.getDesktop(0):
-        if app is not None and app.get_process_id() == pid:
-            yield from walk(app)
+def controls(pid, test):
+    return [c for app in pyatspi.Registry.getDesktop(0) if app and app.get_process_id() == pid
+            for c in pyatspi.findAllDescendants(app, test)]
 
 
 def label(node):  # a chooser is named by its text, and known by its description
@@ -24,17 +18,15 @@ def label(node):  # a chooser is named by its text, and known by its description
 
 
 def find(pid, role, name):
-    found = [c for c in controls(pid) if c.getRoleName() == role and label(c) == name]
+    found = controls(pid, lambda c: c.getRoleName() == role and label(c) == name)
     len(found) == 1 or sys.exit(f"{len(found)} controls {role} {name!r}")
     return found[0]
 
 
 def focused(pid):  # a table's current cell says "focused" also where the table has no focus
-    node = next((c for c in controls(pid) if c.getRoleName() != "table cell"
-                 and c.getState().contains(pyatspi.STATE_FOCUSED)), None)
-    node or sys.exit("no control has the focus")
-    if node.getRoleName() == "text" and node.parent.getRoleName() == "combo box":
-        node = node.parent  # a chooser's text field stands for the chooser
+    found = controls(pid, lambda c: c.getRoleName() != "table cell" and c.getState().contains(pyatspi.STATE_FOCUSED))
+    found or sys.exit("no control has the focus")
+    node = found[0].parent if found[0].parent.getRoleName() == "combo box" else found[0]
     text = next((c for c in [node, *node] if c.getRoleName() == "text"), None)
     if text is None:
         return label(node)
@@ -44,15 +36,13 @@ def focused(pid):  # a table's current cell says "focused" also where the table 
 
 
 def main(pid, command, *args):
-    pid = int(pid)
     if command == "focus":
-        print(focused(pid))
+        print(focused(int(pid)))
     elif command == "where":
-        node = find(pid, *args)
-        x, y, w, h = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        x, y, w, h = find(int(pid), *args).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
         print(x + w // 2, y + h // 2)
     else:
-        find(pid, *args).queryAction().doAction(0)
+        find(int(pid), *args).queryAction().doAction(0)
 
 
 if __name__ == "__main__":

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
@@ -59,12 +60,11 @@ class TestTray : public QObject {
   void hideAndRestore_data() {
     test::AddRows<HideRow>({
         {.name = "OK hides"},
-        {.name = "OK, in Convert To", .focus = "Text2"},
         {.name = "Cancel keeps", .press = kCancel, .shown = true, .focus = "Combo2"},
         {.name = "close box is Cancel", .press = kCloseBox, .shown = true},
         {.name = "Unload Program ends", .press = kUnload, .restores = false},
         {.name = "OK, no tray: minimises", .tray = 0, .shown = true, .restores = false},
-        {.name = "OK, tray starts later", .tray = 2},
+        {.name = "OK, tray starts later", .tray = 2, .focus = "Text2"},
         {.name = "unload, Cancel", .how = "unload", .press = kCancel, .shown = true},
         {.name = "unload, OK", .how = "unload", .focus = "Combo1"},
         {.name = "unload, Unload Program", .how = "unload", .press = kUnload, .restores = false},
@@ -89,13 +89,12 @@ class TestTray : public QObject {
     w.Text2->setText("135");
     // The user clicks into a control and selects its text's last character but one, backwards.
     auto *focus = w.findChild<QWidget *>(row.focus);
-    QLineEdit *edit = focus->findChild<QLineEdit *>();
-    edit = edit != nullptr ? edit : qobject_cast<QLineEdit *>(focus);
+    auto *combo = qobject_cast<QComboBox *>(focus);
+    QLineEdit *edit = combo != nullptr ? combo->lineEdit() : static_cast<QLineEdit *>(focus);
     QTest::mouseClick(focus, Qt::LeftButton);
-    for (const auto &[key, modifier] : {std::pair{Qt::Key_End, Qt::NoModifier},
-                                        {Qt::Key_Left, Qt::NoModifier},
-                                        {Qt::Key_Left, Qt::ShiftModifier}})
-      QTest::keyClick(focus, key, modifier);
+    QTest::keyClick(focus, Qt::Key_End);
+    QTest::keyClick(focus, Qt::Key_Left);
+    QTest::keyClick(focus, Qt::Key_Left, Qt::ShiftModifier);
     const auto typing = [&] {
       return std::tuple{QApplication::focusWidget(), edit->text(), edit->cursorPosition(),
                         edit->selectedText()};
