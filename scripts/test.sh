@@ -2,7 +2,7 @@
 # Builds what is stale and runs every test headless; ends with CTest's summary.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-bash "$QLC_ROOT/scripts/deps.sh" "${QLC_BUILD_PACKAGES[@]}" xvfb trayer xauth xdotool x11-utils openbox xfwm4 dbus python3-gi g++-mingw-w64-x86-64 desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev llvm units
+bash "$QLC_ROOT/scripts/deps.sh" "${QLC_BUILD_PACKAGES[@]}" xvfb trayer xauth xdotool x11-utils openbox xfwm4 dbus python3-gi weston qt6-wayland at-spi2-core python3-pyatspi g++-mingw-w64-x86-64 desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev llvm units
 export QT_QPA_PLATFORM=offscreen
 
 # First the fuzz targets (clang, libFuzzer) for a fixed number of inputs each, then every

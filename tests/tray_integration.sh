@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
 # The tray as a user meets it, under a real window manager: 50 cycles of each way of hiding and
-# restoring, the icon's menu, the close prompt, second starts, a host that goes away. Every step
-# runs once: a step that fails now and then is a fault to find.
-# Usage: tray_integration.sh PROGRAM xembed|sni|none openbox|xfwm4
+# restoring (under openbox with trayer, 20 of them also check that the window comes back where it
+# was, with the focus where it was), the icon's menu, the close prompt, second starts, a host that
+# goes away. Under weston (Wayland) 20 cycles of hiding and bringing back. Every step runs once: a
+# step that fails now and then is a fault to find.
+# Usage: tray_integration.sh PROGRAM xembed|sni|none openbox|xfwm4|weston
 set -uo pipefail
 program="$(realpath "$1")" tray="$2" wm="$3" here="$(dirname "$(realpath "$0")")" python=/usr/bin/python3
-for need in Xvfb xdotool xwininfo xprop xev dbus-daemon "$wm" $([ "$tray" = xembed ] && echo trayer) $([ "$tray" = sni ] && echo gi); do
-  [ "$need" = gi ] && "$python" -c 'from gi.repository import Gio' 2>/dev/null || command -v "$need" >/dev/null ||
+wayland="$([ "$wm" = weston ] && echo yes)" atspi=/usr/libexec/at-spi-bus-launcher
+# The program's controls are read and worked as a screen reader does, where this test needs them.
+a11y="$([ -n "$wayland" ] || [ "$tray $wm" = "xembed openbox" ] && echo yes)"
+for need in dbus-daemon $([ -n "$wayland" ] && echo weston weston-debug || echo Xvfb xdotool xwininfo xprop xev "$wm") \
+  $([ "$tray" = xembed ] && echo trayer) $([ "$tray" = sni ] && echo gi) $([ -n "$a11y" ] && echo "$atspi" pyatspi); do
+  case "$need" in gi | pyatspi) "$python" -c "import $need" ;; *) command -v "$need" ;; esac >/dev/null 2>&1 ||
     { echo "SKIP: no $need (scripts/test.sh installs it)"; exit 77; }
 done
 
@@ -23,18 +29,30 @@ wait_for() {  # SECONDS COMMAND...: until the command succeeds, or fails after S
 not() { ! "$@"; }; found() { [ -n "$("$@")" ]; }
 RANDOM=14; pause() { sleep "0.$((300 + RANDOM % 700))"; }  # as a person between two actions, the same each run
 
-# The desktop: our own session, X server, bus, window manager, tray host, and another program's
-# window over ours (a restore must raise and focus ours).
+# The desktop: our own session, X server (or Wayland compositor), bus, window manager, tray host,
+# and another program's window over ours (a restore must raise and focus ours).
 export XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/run" QT_QPA_PLATFORM=xcb
 unset WAYLAND_DISPLAY XDG_CURRENT_DESKTOP; mkdir -p "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
-bg Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1
-wait_for 20 grep -q '^[0-9][0-9]*$' "$work/display" && export DISPLAY=":$(head -n1 "$work/display")" &&
-  wait_for 20 xprop -root _QLC_NONE >/dev/null || fail "Xvfb did not start"
+if [ -n "$wayland" ]; then  # --debug: its scene graph is the one true account of what it shows
+  export QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=qlc && unset DISPLAY
+  bg weston --backend=headless-backend.so --socket="$WAYLAND_DISPLAY" --no-config --idle-time=0 --debug >"$work/weston.log" 2>&1
+  wait_for 20 eval 'weston-debug scene-graph | grep -q "^Output"' || fail "weston did not start"
+else
+  bg Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1
+  wait_for 20 grep -q '^[0-9][0-9]*$' "$work/display" && export DISPLAY=":$(head -n1 "$work/display")" &&
+    wait_for 20 xprop -root _QLC_NONE >/dev/null || fail "Xvfb did not start"
+fi
 { read -r DBUS_SESSION_BUS_ADDRESS && read -r bus_pid; } < <(dbus-daemon --session --fork \
   --address="unix:path=$work/bus" --print-address=1 --print-pid=1)
 export DBUS_SESSION_BUS_ADDRESS && started+=("$bus_pid")
-if [ "$wm" = openbox ]; then bg openbox --sm-disable; else bg xfwm4 --compositor=off --sm-client-disable; fi >"$work/wm.log" 2>&1
-wait_for 20 eval 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' || fail "$wm did not start"
+if [ -n "$a11y" ]; then  # Qt looks for the accessibility bus on the session bus, as desktops have it
+  bg "$atspi" --launch-immediately >"$work/atspi.log" 2>&1 && export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 && wait_for 20 eval \
+    'dbus-send --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null' || fail "no accessibility bus"
+fi
+if [ -z "$wayland" ]; then
+  if [ "$wm" = openbox ]; then bg openbox --sm-disable; else bg xfwm4 --compositor=off --sm-client-disable; fi >"$work/wm.log" 2>&1
+  wait_for 20 eval 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' || fail "$wm did not start"
+fi
 start_host() {
   if [ "$tray" = xembed ]; then bg trayer --edge bottom --align right --widthtype request --height 24 --SetDockType true \
     >"$work/trayer.log" 2>&1 && host=$! && wait_for 20 found xdotool search --classname '^trayer$'
@@ -42,8 +60,8 @@ start_host() {
   fi || fail "the tray host did not start"
 }
 [ "$tray" = none ] || start_host
-bg xev -geometry 480x360+0+0 -name other >/dev/null 2>&1
-wait_for 20 found xdotool search --name '^other$' && other="$(xdotool search --name '^other$')" || fail "no other window"
+[ -n "$wayland" ] || { bg xev -geometry 480x360+0+0 -name other >/dev/null 2>&1
+  wait_for 20 found xdotool search --name '^other$' && other="$(xdotool search --name '^other$')" || fail "no other window"; }
 
 data_folder() { mkdir -p "$1" && printf '"ALL"\r\n"Length"\r\n' >"$1/type.txt" && printf '"Inches","Centimeters","Length","2.54",0\r\n' >"$1/convert.txt"; }
 snapshot() { (cd "$1" && stat -c '%n %s %Y' type.txt convert.txt && cat type.txt convert.txt) | md5sum; }
@@ -134,21 +152,64 @@ second_start() {  # DIR: brings back the copy that runs there, touches no data a
   expect_restored "$since"
   [ "$(snapshot "$1")" = "$before" ] || fail "the second start touched the data files"
 }
+a11y() { "$python" "$here/a11y.py" "$app" "$@"; }  # as a screen reader sees the program
+# The user's work before the window goes, in turn: a control (role|label), keys typed there, and
+# what it then holds (text|caret|selection from|to); and a place for the window.
+works=("text|Convert From|ctrl+a 2 4 6 8 Left Left|2468|2|2|2" "text|Convert To|ctrl+a 1 3 5 shift+Left|135|2|2|3"
+  "combo box|Significant Digits|ctrl+a 4 Home|4|0|0|0" "combo box|Conversion Group Type|ctrl+a L e n Left shift+Home|Len|0|0|2")
+declare -A spot  # where each control is in the window
+work_in() {  # N: moves the window to the Nth place and works in a control; sets place and left
+  local role label keys want="$((40 + 23 * $1)) $((30 + 13 * $1))"; IFS='|' read -r role label keys left <<<"${works[$1 % 4]}"
+  xdotool windowmove "$win" $want && wait_for 10 eval 'origin "$win"; [ "$x $y" = "$want" ]' || fail "the window did not move to $want"
+  [ -n "${spot[$label]:-}" ] || { read -r sx sy < <(wait_for 10 a11y where "$role" "$label") && spot[$label]="$((sx - x)) $((sy - y))"; }
+  xdotool mousemove --window "$win" ${spot[$label]} click 1 && xdotool key $keys && place="$want" left="$label|$left"
+}
+as_left() {  # the window is where it was, and typing goes on where the user left off
+  origin "$win"; [ "$x $y" = "$place" ] || fail "the window came back at $x $y, not at $place"
+  local label text caret from to; IFS='|' read -r label text caret from to <<<"$left"
+  [ "$how" != menu ] || from="$caret" to="$caret"  # Alt gives the menu bar the focus: text fields drop their selection
+  local typed="$label|${text:0:from}7${text:to}|$((from + 1))|$((from + 1))|$((from + 1))"
+  xdotool type 7 && wait_for 10 eval '[ "$(a11y focus)" = "$typed" ]' || fail "typing went to $(a11y focus), not $typed"
+}
 
-data_folder "$work/a"; start "$work/a"
+data_folder "$work/a"
+if [ -n "$wayland" ]; then  # no seat: menus and buttons are pressed through AT-SPI, nothing typed or clicked
+  views() { weston-debug scene-graph | grep -c "top-level window '$1' of"; }
+  shown() { [ "$(views 'QUELLOR - UNIT CONVERTER')" = 1 ]; }
+  gone() { [ "$(views 'QUELLOR - UNIT CONVERTER')" = 0 ] && { [ "$tray" = none ] || icon_shown; }; }
+  answer() { wait_for 10 eval '[ "$(views "System Tray")" = 1 ]' && a11y press "push button" "$1" || fail "no prompt to answer $1"; }
+  hide_menu() { a11y press "menu item" Minimize || fail "no File > Minimize"; }; hide_prompt() { tray_menu "&Unload QLCNVT" && answer OK; }
+  back_activate() { sni activate; }; back_restore() { tray_menu "&Restore"; }; back_again() { again "$work/a" || fail "the second start ended with $?"; }
+  launch "$work/a" && app=$! && wait_for 20 shown && wait_for 20 found a11y where "menu item" Minimize || fail "no main window"
+  [ "$tray" = none ] || wait_for 20 icon_shown || fail "no icon in the tray"
+  hides=(menu menu prompt menu) backs=(activate restore activate again) && [ "$tray" = none ] && hides=(menu) backs=(again)
+  for ((n = 0; n < 20; n++)); do
+    how="${hides[n % ${#hides[@]}]}" back="${backs[n % ${#backs[@]}]}" step="cycle $((n + 1)): $how, then $back"
+    shown || fail "the window went away after it came back"
+    "hide_$how"; wait_for 10 gone || fail "not hidden (or the icon is gone)"
+    "back_$back"; wait_for 10 shown || fail "not shown again"
+  done
+  echo "$n cycles of hiding and bringing back passed under weston"
+  step="&Unload QLCNVT, Unload Program"; [ "$tray" = none ] || { tray_menu "&Unload QLCNVT" && answer "Unload Program" &&
+    wait_for 10 not kill -0 "$app" && wait "$app" || fail "the program did not end, or not with 0"; }
+  step="what the program printed"; not grep 'No such signal' "$work/program.log" || fail "the program asked Qt for a signal this platform lacks"
+  echo "PASS: $tray tray under $wm" && exit 0
+fi
+start "$work/a"
 if [ "$tray" != none ]; then
   [ "$tray" != sni ] || sni get IconPixmap | grep -q '^\[(32, 32, ' || fail "the item has no 32 x 32 icon"
   hides=(menu wm titlebar close unload) backs=(left double menu) && [ "$tray" = sni ] && backs=(left menu)  # no double click
-  for ((n = 0; n < 50; n++)); do  # every pair in turn
-    how="${hides[n % 5]}" back="${backs[n / 5 % ${#backs[@]}]}"
-    step="cycle $((n + 1)): $how, then $back"; cycle "$how" "$back"
+  for ((n = 0; n < 50; n++)); do  # every pair in turn; the first 20 with the user's focus and place
+    how="${hides[n % 5]}" back="${backs[n / 5 % ${#backs[@]}]}" kept="$([ -n "$a11y" ] && [ "$n" -lt 20 ] && echo yes)"
+    step="cycle $((n + 1)): $how, then $back"; [ -z "$kept" ] || work_in "$n"
+    cycle "$how" "$back"; [ -z "$kept" ] || as_left
   done
-  echo "$n hide-and-restore cycles passed"
+  echo "$n hide-and-restore cycles passed$([ -n "$a11y" ] && echo ", 20 of them back in place with the same focus")"
 
-  step="a middle click, and Unload then Cancel, leave a hidden window hidden"; hide_menu && expect_hidden
-  click_icon 2 && pause && not viewable "$win" || fail "a middle click showed the window"
+  step="a middle click, and Unload then Cancel, leave a hidden window hidden" how=menu; [ -z "$a11y" ] || work_in 20
+  hide_menu && expect_hidden && click_icon 2 && pause && not viewable "$win" || fail "a middle click showed the window"
   unload Tab Return && expect_hidden
-  step="second start while hidden in the tray"; second_start "$work/a"
+  step="second start while hidden in the tray"; second_start "$work/a"; [ -z "$a11y" ] || as_left
   step="close box, Cancel: the window stays"; close_box Tab Return && viewable "$win" || fail "Cancel hid the window"
   step="the tray host exits while the window is hidden, and comes back"; hide_menu && expect_hidden
   kill "$host" && wait "$host" 2>/dev/null; : >"$work/sni.log"; second_start "$work/a"; start_host

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
@@ -19,7 +20,8 @@ const char *const kOK = "OKButton", *const kCancel = "CommandCancel",
                   *const kUnload = "commandUnload", *const kCloseBox = "";
 
 // how: "close" (the close box), "unload" (the icon's menu), "menu" (&Minimize) or "wm"; tray: 0
-// none, 1 from the start, 2 later; shown after the answer `press`; restores after `click`.
+// none, 1 from the start, 2 later; shown after the answer `press`; restores after `click`, with
+// `focus` (where the user clicked before) focused as it was.
 struct HideRow {
   const char *name, *how = "close";
   int tray = 1;
@@ -27,6 +29,7 @@ struct HideRow {
   bool shown = false;
   T::ActivationReason click = T::Trigger;
   bool restores = true;
+  const char *focus = "Text1";
 };
 
 struct KeyRow {
@@ -57,18 +60,18 @@ class TestTray : public QObject {
   void hideAndRestore_data() {
     test::AddRows<HideRow>({
         {.name = "OK hides"},
-        {.name = "Cancel keeps", .press = kCancel, .shown = true},
+        {.name = "Cancel keeps", .press = kCancel, .shown = true, .focus = "Combo2"},
         {.name = "close box is Cancel", .press = kCloseBox, .shown = true},
         {.name = "Unload Program ends", .press = kUnload, .restores = false},
         {.name = "OK, no tray: minimises", .tray = 0, .shown = true, .restores = false},
-        {.name = "OK, tray starts later", .tray = 2},
+        {.name = "OK, tray starts later", .tray = 2, .focus = "Text2"},
         {.name = "unload, Cancel", .how = "unload", .press = kCancel, .shown = true},
-        {.name = "unload, OK", .how = "unload"},
+        {.name = "unload, OK", .how = "unload", .focus = "Combo1"},
         {.name = "unload, Unload Program", .how = "unload", .press = kUnload, .restores = false},
         {.name = "OK, &Restore", .click = T::Context},
-        {.name = "&Minimize, left", .how = "menu"},
+        {.name = "&Minimize, left", .how = "menu", .focus = "Combo2"},
         {.name = "&Minimize, middle", .how = "menu", .click = T::MiddleClick, .restores = false},
-        {.name = "window manager, double", .how = "wm", .click = T::DoubleClick},
+        {.name = "window manager, double", .how = "wm", .click = T::DoubleClick, .focus = "Text2"},
     });
   }
   void hideAndRestore() {
@@ -79,9 +82,25 @@ class TestTray : public QObject {
     frmMain w;
     const auto minimised = [&] { return bool(w.windowState() & Qt::WindowMinimized); };
     w.show();
-    QCoreApplication::processEvents();
+    w.move(140, 90);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
     host_->available = row.tray > 0;
     w.Text1->setText("42");
+    w.Text2->setText("135");
+    // The user clicks into a control and selects its text's last character but one, backwards.
+    auto *focus = w.findChild<QWidget *>(row.focus);
+    auto *combo = qobject_cast<QComboBox *>(focus);
+    QLineEdit *edit = combo != nullptr ? combo->lineEdit() : static_cast<QLineEdit *>(focus);
+    QTest::mouseClick(focus, Qt::LeftButton);
+    QTest::keyClick(focus, Qt::Key_End);
+    QTest::keyClick(focus, Qt::Key_Left);
+    QTest::keyClick(focus, Qt::Key_Left, Qt::ShiftModifier);
+    const auto typing = [&] {
+      return std::tuple{QApplication::focusWidget(), edit->text(), edit->cursorPosition(),
+                        edit->selectedText()};
+    };
+    const auto before = typing();
+    const QPoint place = w.pos();
     test::ModalAnswers answers;
     answers.press = press;
     bool iconAtPrompt = false, closedAgain = false;
@@ -104,6 +123,10 @@ class TestTray : public QObject {
     // To the tray in the normal state; minimised as usual without one, or by the WM.
     QCOMPARE(minimised(), how == "wm" || (press == kOK && !row.tray));
     QCOMPARE(host_->requested, !ends);
+    if (w.isHidden()) {  // X11 activates the hidden window when the menu or prompt lets go
+      QApplication::setActiveWindow(&w);
+      QApplication::setActiveWindow(nullptr);
+    }
     if (asks) {  // quitting closes the window once more
       answers.press = kCancel;
       if (ends) w.show();
@@ -118,6 +141,13 @@ class TestTray : public QObject {
     }
     QCOMPARE(w.isVisible() && !minimised(), row.restores);
     QCOMPARE(w.Text1->text(), "42");
+    if (!row.restores) return;
+    QApplication::setActiveWindow(&w);  // as X11 does when the window is back
+    QCOMPARE(w.pos(), place);
+    QCOMPARE(typing(), before);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_7);
+    auto [_, text, cursor, selected] = before;  // the selection runs backwards: from the cursor
+    QCOMPARE(edit->text(), text.replace(cursor, selected.size(), u'7'));
   }
 
   // Enter presses the focused button (tab order OK, Cancel, Unload); Escape does nothing.

@@ -367,7 +367,7 @@ void frmMain::Form_Resize() {
   if (afterFirstFrame_ != nullptr) afterFirstFrame_->Run();
   if (TrayIconShown())
     QTimer::singleShot(0, this, [this] {
-      if (windowState() & Qt::WindowMinimized) hide();
+      if (windowState() & Qt::WindowMinimized) HideToTray();
     });
 }
 
@@ -392,7 +392,7 @@ void frmMain::MinimiseWindow() {
   // "iconic" in its hints: the window manager then takes the restored window back as
   // iconic and Form_Resize hides it again.
   if (TrayIconShown())
-    hide();
+    HideToTray();
   else
     setWindowState(windowState() | Qt::WindowMinimized);
 }

@@ -114,6 +114,8 @@ class frmMain : public QMainWindow, public TrayWindow {
   void HookWindow();
   void UnhookWindow();
   void RestoreWindow() override;
+  // Hides the window to the tray, keeping its place and its focus for RestoreWindow.
+  void HideToTray();
   QMenu *TrayMenu() const override { return zmnuSysTrayDemo; }
   // True while the tray icon is really shown, so hiding the window cannot lose it.
   bool TrayIconShown() const;
@@ -141,6 +143,8 @@ class frmMain : public QMainWindow, public TrayWindow {
   void ShowStartupProblems();
   // Sizes the type list's popup to the widest group name.
   void FitTypeList();
+  // Shows a window hidden to the tray where it was, with its focus as it was.
+  void ShowAsKept();
 
   QString startupProblems_;
   bool unloading_ = false;

@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QTimer>
+#include <QWindow>
+#include <utility>
 
 #include "dialogs/dialog.h"
 #include "main_window/frm_main.h"
@@ -14,6 +16,11 @@ namespace {
 
 void SendToWindowProc(QSystemTrayIcon::ActivationReason reason) {
   WindowProc(TrayIconData.hWnd, TrayIconData.uCallbackMessage, TrayIconData.uID, MouseCode(reason));
+}
+
+// Under Wayland a program can neither place its window nor take it out of the minimised state.
+bool OnWayland() {
+  return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 }  // namespace
@@ -74,14 +81,38 @@ bool frmMain::TrayIconShown() const {
 }
 
 void frmMain::RestoreWindow() {
-  // A window hidden to the tray by MinimiseWindow is in its normal state already. One the
-  // window manager minimised before Form_Resize hid it, or one minimised without a tray, is
-  // taken out of that state here: its hints never asked for iconic, and the window manager
-  // dropped the iconic state when the window was withdrawn, so this maps a normal window.
+  // Under Wayland the compositor never tells a client that it minimised its window, and a
+  // client cannot take it out of that state; a window that is hidden and shown again is a new
+  // one, which the compositor shows. So a window of ours that is not the active one, and may
+  // be minimised, is mapped anew; not while a dialog of ours is open over it.
+  if (OnWayland() && isVisible() && QApplication::activeWindow() == nullptr &&
+      QApplication::activeModalWidget() == nullptr)
+    HideToTray();
+  // A window hidden to the tray by HideToTray is in its normal state already. One the window
+  // manager minimised before Form_Resize hid it, or one minimised without a tray, is taken out
+  // of that state here: its hints never asked for iconic, and the window manager dropped the
+  // iconic state when the window was withdrawn, so this maps a normal window.
   setWindowState(windowState() & ~Qt::WindowMinimized);
-  show();
+  if (isHidden()) ShowAsKept();
   raise();
   activateWindow();
+}
+
+void frmMain::HideToTray() {
+  // The focus must be kept here: the window's activation that the X server sends when a menu
+  // or the close prompt lets go of the keyboard can arrive after the window is hidden, and Qt
+  // then moves the focus of the hidden window on to the next control.
+  tray_->place = {.kept = true, .focus = focusWidget(), .position = geometry().topLeft()};
+  hide();
+}
+
+void frmMain::ShowAsKept() {
+  const KeptPlace kept = std::exchange(tray_->place, {});
+  // Window managers place a window anew each time it is mapped unless it asks for a place.
+  if (kept.kept && !OnWayland() && windowHandle() != nullptr)
+    windowHandle()->setPosition(kept.position);
+  show();
+  if (!kept.focus.isNull()) kept.focus->setFocus();
 }
 
 bool frmMain::Form_Unload() {
@@ -107,7 +138,7 @@ bool frmMain::Form_Unload() {
   // OK, Cancel or the prompt's close box: the program goes on, so the icon must be there
   // to bring a hidden window back.
   if (tray_->iconDeleted) ShellTrayAdd();
-  if (isHidden() && !TrayIconShown()) show();
+  if (isHidden() && !TrayIconShown()) ShowAsKept();
   if (choice == kMinimiseToTray) MinimiseWindow();
   return true;
 }

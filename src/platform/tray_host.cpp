@@ -1,9 +1,17 @@
 #include "platform/tray_host.h"
 
+#include <QGuiApplication>
+
 namespace qlc {
 
 SystemTrayHost::SystemTrayHost(QObject *parent)
-    : TrayHost(parent), icon_(new QSystemTrayIcon(this)) {
+    : TrayHost(parent),
+      icon_(new QSystemTrayIcon(this)),
+      // Qt looks for a StatusNotifierItem host once, when the first icon is made; without one
+      // it can show an icon only in an X11 tray (XEmbed). Elsewhere (Wayland) such an icon can
+      // never show, and asking for it only makes Qt connect to a signal only X11 has.
+      canShow_(QGuiApplication::platformName() == QLatin1String("xcb") ||
+               QSystemTrayIcon::isSystemTrayAvailable()) {
   connect(icon_, &QSystemTrayIcon::activated, this, &TrayHost::Activated);
 }
 
@@ -25,7 +33,7 @@ void SystemTrayHost::SetMenu(QMenu *menu) {
 }
 
 void SystemTrayHost::ShowIcon() {
-  icon_->show();
+  if (canShow_) icon_->show();
 }
 
 void SystemTrayHost::HideIcon() {

@@ -46,6 +46,7 @@ class SystemTrayHost : public TrayHost {
 
  private:
   QSystemTrayIcon *icon_;
+  bool canShow_;
 };
 
 }  // namespace qlc
