@@ -67,13 +67,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
               from);
     return 0;
   }
-  const ConversionsFile old = ParseConversions(before, sep), now = ParseConversions(*after, sep);
-  if (old.report.truncated || int(old.records.size()) == kMaxConversionRecords) return 0;
-  QLC_CHECK(now.records.size() == old.records.size() + 1 &&
-                std::equal(old.records.begin(), old.records.end(), now.records.begin()) &&
+  const ConversionTable old = ParseConversions(before, sep), now = ParseConversions(*after, sep);
+  const std::vector<ConversionRecord> oldRecords = old.Records(), records = now.Records();
+  if (old.report.truncated || int(oldRecords.size()) == kMaxConversionRecords) return 0;
+  QLC_CHECK(records.size() == oldRecords.size() + 1 &&
+                std::equal(oldRecords.begin(), oldRecords.end(), records.begin()) &&
                 now.report.skippedLines == old.report.skippedLines,
             *line);
-  const ConversionRecord &r = now.records.back();
+  const ConversionRecord &r = records.back();
   QLC_CHECK(r.FromUnit == from && r.ToUnit == to && r.TypeName == group, *line);
   // A multiplier in the files' number form is held in the user's form; any other keeps
   // its characters, and an empty one is written as 0. The adder is held as its general text.
