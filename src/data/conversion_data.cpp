@@ -466,6 +466,13 @@ QString FileNumberText(double value) {
   return QString::fromLatin1(buffer, p - buffer);
 }
 
+QString FileMultiplierText(const QString &typed, const NumberSeparators &sep) {
+  const ReadResult read = ReadNumber(typed, sep);
+  if (!read.ok()) return typed;
+  if (IsFileNumber(typed) && ReadNumber(typed, kFileSeparators).value == read.value) return typed;
+  return FileNumberText(read.value);
+}
+
 namespace {
 std::optional<QString> Quoted(const QString &text) {
   if (text.contains(u'"')) return std::nullopt;

@@ -96,6 +96,11 @@ std::optional<QString> RecordLine(const QString &fromUnit, const QString &toUnit
                                   double adder);
 // Shortest text that reads back as the same double, full stop, no grouping.
 QString FileNumberText(double value);
+// A typed multiplier as the files keep it: one that reads as a number in the user's
+// separators is written in the files' form, so that it reads back the same in any locale
+// (one already in that form, meaning the same, stays as typed); any other text stays as
+// typed.
+QString FileMultiplierText(const QString &typed, const NumberSeparators &sep);
 
 struct AppendResult {
   bool ok = false;
