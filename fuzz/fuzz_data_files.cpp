@@ -25,14 +25,11 @@ bool Writable(const QString &text) {
 // The input's lines with their line ends, split at CR LF, LF and a lone CR.
 std::vector<QByteArray> Lines(const QByteArray &bytes) {
   std::vector<QByteArray> lines;
-  qsizetype start = 0;
-  for (qsizetype i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] != '\n' && bytes[i] != '\r') continue;
-    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-    lines.push_back(bytes.sliced(start, i + 1 - start));
-    start = i + 1;
+  for (qsizetype start = 0, i = 0; start < bytes.size(); start = i) {
+    while (i < bytes.size() && bytes[i] != '\n' && bytes[i] != '\r') ++i;
+    i += bytes.sliced(i).startsWith("\r\n") ? 2 : i < bytes.size();
+    lines.push_back(bytes.sliced(start, i - start));
   }
-  if (start < bytes.size()) lines.push_back(bytes.sliced(start));
   return lines;
 }
 
