@@ -119,6 +119,8 @@ class TstDialogs : public QObject {
         // A number is written in the files' form, to read back the same in any locale; a
         // number already in that form and any other text as typed.
         {.name = "de_DE", .typed = {"Area", "in", "cm", "2,54", "0,5"}, .after = "\"in\",\"cm\",\"Area\",\"2.54\",0.5\r\n", .locale = "de_DE", .readIn = "en_US", .converts = "3.04"},
+        // In German 1.000 is a thousand, as Convert From reads it, not the files' 1.0.
+        {.name = "de_DE grouped", .typed = {"Area", "in", "cm", "1.000"}, .after = "\"in\",\"cm\",\"Area\",\"1000\",0\r\n", .locale = "de_DE"},
         {.name = "en_US grouped", .typed = {"Area", "in", "cm", "1,234.5"}, .after = "\"in\",\"cm\",\"Area\",\"1234.5\",0\r\n", .readIn = "de_DE", .converts = "1234,50"},
         {.name = "en_US file form", .typed = {"Area", "in", "cm", "2.540"}, .after = "\"in\",\"cm\",\"Area\",\"2.540\",0\r\n", .readIn = "de_DE", .converts = "2,54"},
         {.name = "multiplier a word", .typed = {"Area", "in", "cm", " 2 kg "}, .after = "\"in\",\"cm\",\"Area\",\" 2 kg \",0\r\n"},
