@@ -274,7 +274,7 @@ void BM_ReadConversionFile(benchmark::State &state) {
   const qlc::NumberSeparators sep = qlc::CurrentSeparators();
   for (auto _ : state) {
     auto file = qlc::ReadConversionFile(path, sep);
-    benchmark::DoNotOptimize(file.records.data());
+    benchmark::DoNotOptimize(file.cells.data());
   }
 }
 BENCHMARK(BM_ReadConversionFile)->Unit(benchmark::kMillisecond);

@@ -1,6 +1,7 @@
 // The line writer and the append on any texts and any file before them: what RecordLine
 // or TypeLine accepts and AppendLine writes loads back as the same entry after the old
-// ones; what they refuse leaves the file byte-for-byte as it was.
+// ones; what they refuse leaves the file byte-for-byte as it was. A typed multiplier that
+// is a number reads back as that number in every locale.
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -52,6 +53,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     adder = ConsumeDouble(in);
   }
   const QByteArray before = QByteArray::fromStdString(in.ConsumeRemainingBytesAsString());
+  // A multiplier typed as a number in the user's form is stored in the files' form: it
+  // reads back as that number in every locale.
+  if (const ReadResult typed = ReadNumber(multiplier, sep); !type && typed.ok()) {
+    const QString stored = FileMultiplierText(multiplier, sep);
+    for (const NumberSeparators &other : kSeparators) {
+      const auto held = ParseConversions(RecordLine("a", "b", "c", stored, 0)->toUtf8(), other);
+      const ReadResult back = ReadNumber(held.Records().at(0).Multiplier, other);
+      QLC_CHECK(back.ok() && back.value == typed.value, multiplier + u' ' + stored);
+    }
+  }
   const auto line = type ? TypeLine(from) : RecordLine(from, to, group, multiplier, adder);
   const bool quoteFree = !(type ? from : from + to + group + multiplier).contains(u'"');
   QLC_CHECK(line.has_value() == (quoteFree && (type || std::isfinite(adder))), from);
@@ -67,13 +78,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
               from);
     return 0;
   }
-  const ConversionsFile old = ParseConversions(before, sep), now = ParseConversions(*after, sep);
-  if (old.report.truncated || int(old.records.size()) == kMaxConversionRecords) return 0;
-  QLC_CHECK(now.records.size() == old.records.size() + 1 &&
-                std::equal(old.records.begin(), old.records.end(), now.records.begin()) &&
+  const ConversionTable old = ParseConversions(before, sep), now = ParseConversions(*after, sep);
+  const std::vector<ConversionRecord> oldRecords = old.Records(), records = now.Records();
+  if (old.report.truncated || int(oldRecords.size()) == kMaxConversionRecords) return 0;
+  QLC_CHECK(records.size() == oldRecords.size() + 1 &&
+                std::equal(oldRecords.begin(), oldRecords.end(), records.begin()) &&
                 now.report.skippedLines == old.report.skippedLines,
             *line);
-  const ConversionRecord &r = now.records.back();
+  const ConversionRecord &r = records.back();
   QLC_CHECK(r.FromUnit == from && r.ToUnit == to && r.TypeName == group, *line);
   // A multiplier in the files' number form is held in the user's form; any other keeps
   // its characters, and an empty one is written as 0. The adder is held as its general text.

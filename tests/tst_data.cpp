@@ -26,6 +26,7 @@ struct ReadRow {
   QByteArray file;
   QString loaded;  // names, or each record's From unit, multiplier and adder as held, by '|'
   int skipped = 0, firstSkipped = 0;
+  int foreign = 0, firstForeign = 0;  // lines read as Windows-1252 among UTF-8 ones
 };
 
 struct WriteRow {
@@ -35,6 +36,7 @@ struct WriteRow {
   double adder = 0;
   QByteArray line = {};   // the line written; null when refused
   QByteArray after = {};  // convert.txt after the append
+  QString loaded = {};    // each record's multiplier read back after the append, by '|'
 };
 
 struct Record {
@@ -50,7 +52,7 @@ QList<Record> LoadRecords() {
   };
   QList<Record> records;
   for (const ConversionRecord &r :
-       ParseConversions(ReadBytes(SourcePath("data/convert.txt")), kEnglishSeparators).records)
+       ParseConversions(ReadBytes(SourcePath("data/convert.txt")), kEnglishSeparators).Records())
     records.push_back({r.FromUnit, r.ToUnit, r.TypeName, number(r.Multiplier), number(r.Adder)});
   return records;
 }
@@ -70,7 +72,9 @@ class TestData : public QObject {
         {.name = "empty file", .file = "", .loaded = ""},
         {.name = "utf8 bom", .file = bom + a, .loaded = "A 2 0"},
         {.name = "windows-1252", .file = Q("'\xB0\x43 \x80\x91\x92\x93\x94\x9F','b','T','1',0"), .loaded = "°C €‘’“”Ÿ 1 0"},
-        {.name = "overlong, surrogate: not utf-8", .file = Q("'\xC0\x80\xED\xA0\x80','b','T','1',0"), .loaded = "À€í\u00A0€ 1 0"},
+        {.name = "overlong, surrogate: not utf-8", .file = Q("'\xC0\x80','b','T','1',0\n'\xED\xA0\x80','b','T','1',0"), .loaded = "À€ 1 0|í\u00A0€ 1 0"},
+        {.name = "one Windows-1252 line in UTF-8", .file = Q("'°C','b','T','µ',0\n'\xB0\x46','b','T','\xB5',0\n'°R','b','T','1',0"), .loaded = "°C µ 0|°F µ 0|°R 1 0", .foreign = 1, .firstForeign = 2},
+        {.name = "blanks around quoted fields", .file = Q("'A' ,\t'B'\t, 'T' ,'2' , 0 "), .loaded = "A 2 0"},
         {.name = "blank line", .file = a + "\r\n\r\n" + b, .loaded = "A 2 0|C 3 1", .skipped = 1, .firstSkipped = 2},
         {.name = "four, six fields", .file = Q("'x','y','T',1\n") + a + "\n" + a + ",0", .loaded = "A 2 0", .skipped = 2, .firstSkipped = 1},
         {.name = "adder not a number, quoted, overflowing", .file = a + Q("\n'x','y','T','1','z'\n'x','y','T','1','0'\n'x','y','T','1',1e400\n'z','y','T','1',-1E+400"),
@@ -79,7 +83,7 @@ class TestData : public QObject {
         {.name = "numbers as held", .file = Q("'a','b','T',0,0\n'c','d','T','1e400',1e-400\n'e','f','T','1',0.1234567890123456789"),
          .loaded = "a 0 0|c 1e400 0|e 1 0.123456789012346"},
         {.name = "German", .german = true, .file = Q("'a','b','T','1.5E-3',-459.67\n'c','d','T','two',0.5"), .loaded = "a 1,5E-3 -459,67|c two 0,5"},
-        {.name = "types", .types = true, .file = bom + Q("'ALL'\r'A,B'\r"), .loaded = "ALL|A,B"},
+        {.name = "types", .types = true, .file = bom + Q("'ALL'\r'A,B' \r"), .loaded = "ALL|A,B"},
         {.name = "types: unquoted, blanks, two fields", .types = true, .file = Q("ALL\n  AREA \n'x'y\nab'c\n'x\n'A','B'\n \n'C'"), .loaded = "ALL|AREA|C", .skipped = 5, .firstSkipped = 3}};
     // clang-format on
     test::AddRows(rows);
@@ -87,25 +91,32 @@ class TestData : public QObject {
   void readLines() {
     QFETCH(ReadRow, row);
     const TypesFile types = ParseTypes(row.file);
-    const ConversionsFile conv =
+    const ConversionTable conv =
         ParseConversions(row.file, row.german ? NumberSeparators{u',', u'.'} : kEnglishSeparators);
     QStringList records;
-    for (const auto &r : conv.records) records << r.FromUnit + ' ' + r.Multiplier + ' ' + r.Adder;
+    for (const auto &r : conv.Records()) records << r.FromUnit + ' ' + r.Multiplier + ' ' + r.Adder;
     QCOMPARE((row.types ? types.names : records).join(u'|'), row.loaded);
     const LoadReport &report = row.types ? types.report : conv.report;
-    QCOMPARE(QList({report.skippedLines, report.firstSkippedLine, int(report.truncated)}),
-             QList({row.skipped, row.firstSkipped, 0}));
+    QCOMPARE(QList({report.skippedLines, report.firstSkippedLine, int(report.truncated),
+                    report.windows1252Lines, report.firstWindows1252Line}),
+             QList({row.skipped, row.firstSkipped, 0, row.foreign, row.firstForeign}));
   }
 
   // What the writer makes, the reader takes back as the same record, after the lines
   // before it; what the writer or AppendLine refuses leaves the file as it was.
   void append_data() {
-    const QByteArray x = Q("'X'\r\n"), cp1252 = Q("'\xB0'\r\n"), bom = "\xEF\xBB\xBF";
+    const QByteArray x = Q("'X'\r\n"), bom = "\xEF\xBB\xBF";
+    const QByteArray cp1252 = Q("'a','b','T','\xB0',0\r\n"), utf8 = Q("'a','b','T','°C',0\r\n");
     // clang-format off
     const WriteRow rows[] = {
-        {.name = "only a BOM", .before = bom, .multiplier = "1", .adder = 1e300, .line = "'F','T','G','1',1E+300"},
-        {.name = "lone CR", .before = Q("'X'\r"), .multiplier = "1", .adder = 1.0 / 3, .line = "'F','T','G','1',0.3333333333333333"},
-        {.name = "Windows-1252 file", .before = cp1252, .multiplier = "µ", .line = "'F','T','G','µ',0", .after = cp1252 + Q("'F','T','G','\xB5',0\r\n")},
+        {.name = "only a BOM", .before = bom, .multiplier = "1", .adder = 1e300, .line = "'F','T','G','1',1E+300", .loaded = "1"},
+        {.name = "lone CR", .before = Q("'X'\r"), .multiplier = "1", .adder = 1.0 / 3, .line = "'F','T','G','1',0.3333333333333333", .loaded = "1"},
+        // An append keeps the encoding of the file as a whole; each line reads back in its own.
+        {.name = "Windows-1252 file", .before = cp1252, .multiplier = "µ", .line = "'F','T','G','µ',0", .after = cp1252 + Q("'F','T','G','\xB5',0\r\n"), .loaded = "°|µ"},
+        {.name = "UTF-8 file, one Windows-1252 line", .before = utf8 + cp1252, .multiplier = "µ", .line = "'F','T','G','µ',0", .after = utf8 + cp1252 + Q("'F','T','G','\xB5',0\r\n"), .loaded = "°C|°|µ"},
+        {.name = "UTF-8 file", .before = utf8, .multiplier = "µ", .line = "'F','T','G','µ',0", .loaded = "°C|µ"},
+        // As Windows-1252 bytes, Â° would read back as UTF-8 °.
+        {.name = "Windows-1252 bytes valid UTF-8", .before = cp1252, .multiplier = "Â°", .line = "'F','T','G','Â°',0", .after = cp1252},
         {.name = "a line break", .before = x, .multiplier = "1\n2", .line = "'F','T','G','1\n2',0", .after = x},
         {.name = "a NUL", .before = x, .multiplier = QStringView(u"1\0", 2).toString(), .line = QByteArray("'F','T','G','1\0',0", 18), .after = x},
         {.name = "infinite adder", .before = x, .adder = qInf(), .after = x}};
@@ -124,11 +135,13 @@ class TestData : public QObject {
     const QByteArray after = row.after.isNull() ? row.before + line->toUtf8() + "\r\n" : row.after;
     QVERIFY(r.ok == (after != row.before) && r.error.isEmpty() == r.ok);
     QCOMPARE(test::ReadBytes(path), after);
-    const auto parsed = ParseConversions(after, kEnglishSeparators).records;
-    if (r.ok)
-      QVERIFY(!parsed.empty() && parsed.back().FromUnit == "F" &&
-              qAbs(ReadNumber(parsed.back().Adder, kEnglishSeparators).value - row.adder) <=
-                  1e-14 * qAbs(row.adder));
+    if (!r.ok) return;
+    const auto records = ParseConversions(after, kEnglishSeparators).Records();
+    QStringList multipliers;
+    for (const auto &record : records) multipliers << record.Multiplier;
+    QCOMPARE(multipliers.join(u'|'), row.loaded);
+    QVERIFY(qAbs(ReadNumber(records.back().Adder, kEnglishSeparators).value - row.adder) <=
+            1e-14 * qAbs(row.adder));
   }
 
   // The committed data is what the generator makes of tools/units.

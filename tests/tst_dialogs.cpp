@@ -1,5 +1,6 @@
 // The Add Type and Add Conversion dialogs, typed into and clicked as a user would: what they
-// list, the bytes they append, and how they refuse what cannot be written.
+// list, the bytes they append, what the next start makes of them, and how they refuse what
+// cannot be written.
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -10,6 +11,7 @@
 #include "dialogs/addconvert.h"
 #include "dialogs/addtypes.h"
 #include "doubles.h"
+#include "main_window/frm_main.h"
 #include "table/flex_grid.h"
 #include "test_support.h"
 
@@ -31,6 +33,9 @@ struct Row {
   const char *said = nullptr;  // a refusal: a part of its message
   bool folder = false;         // a folder stands where the file should be
   const char *locale = "en_US";
+  // Started afresh under this locale, the main window converts 1 through the new record to
+  // this text.
+  const char *readIn = nullptr, *converts = nullptr;
 };
 
 // An open dialog, Add Conversion when more than one text is to be typed: OK, Cancel, the
@@ -111,8 +116,14 @@ class TstDialogs : public QObject {
         // The type is written as typed: not completed from the list, not matched ignoring case.
         {.name = "type as typed", .typed = {"mas", "kg", "g"}, .before = kConvert, .after = kConvert + "\"kg\",\"g\",\"mas\",0,0\r\n"},
         {.name = "type case kept", .typed = {"mass", "kg", "g"}, .before = kConvert, .after = kConvert + "\"kg\",\"g\",\"mass\",0,0\r\n"},
-        // The multiplier is kept as typed, the adder written with a full stop.
-        {.name = "de_DE", .typed = {"Area", "in", "cm", "2,54", "0,5"}, .after = "\"in\",\"cm\",\"Area\",\"2,54\",0.5\r\n", .locale = "de_DE"},
+        // A number is written in the files' form, to read back the same in any locale; a
+        // number already in that form and any other text as typed.
+        {.name = "de_DE", .typed = {"Area", "in", "cm", "2,54", "0,5"}, .after = "\"in\",\"cm\",\"Area\",\"2.54\",0.5\r\n", .locale = "de_DE", .readIn = "en_US", .converts = "3.04"},
+        // In German 1.000 is a thousand, as Convert From reads it, not the files' 1.0.
+        {.name = "de_DE grouped", .typed = {"Area", "in", "cm", "1.000"}, .after = "\"in\",\"cm\",\"Area\",\"1000\",0\r\n", .locale = "de_DE"},
+        {.name = "en_US grouped", .typed = {"Area", "in", "cm", "1,234.5"}, .after = "\"in\",\"cm\",\"Area\",\"1234.5\",0\r\n", .readIn = "de_DE", .converts = "1234,50"},
+        {.name = "en_US file form", .typed = {"Area", "in", "cm", "2.540"}, .after = "\"in\",\"cm\",\"Area\",\"2.540\",0\r\n", .readIn = "de_DE", .converts = "2,54"},
+        {.name = "multiplier a word", .typed = {"Area", "in", "cm", " 2 kg "}, .after = "\"in\",\"cm\",\"Area\",\" 2 kg \",0\r\n"},
         {.name = "empty type", .typed = {"", "a", "b"}, .before = kConvert},
         {.name = "empty to", .typed = {"X", "a", "", "1", "zz"}, .before = kConvert},
         {.name = "type quote", .typed = {"Big \"T\""}, .before = kTypes, .said = "Add New Type"},
@@ -146,6 +157,15 @@ class TstDialogs : public QObject {
     else
       QCOMPARE(ReadBytes(path), row.after.isNull() ? row.before : row.after);
     if (conversion) QCOMPARE(ReadBytes(Path(false)), kTypes);  // the typed type is not added
+    if (!row.converts) return;
+    QLocale::setDefault(QLocale(QString::fromLatin1(row.readIn)));
+    QVERIFY(QDir::setCurrent(dir_->path()));
+    frmMain window;
+    window.show();
+    QTableView *table = window.MSFlexGrid1->view();
+    const QModelIndex added = table->model()->index(table->model()->rowCount() - 1, 0);
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(added).center());
+    QCOMPARE(window.Label1->text() + ' ' + window.Text2->text(), "in " + QString(row.converts));
   }
 
   // Enter presses the focused OK or Cancel; nothing else reacts to Enter or Escape.

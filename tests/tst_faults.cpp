@@ -93,11 +93,12 @@ class TestFaults : public QObject {
     for (QProcess *w : {&a, &b}) QVERIFY(w->waitForFinished(240000) && w->exitCode() == 0);
     const QByteArray bytes = ReadBytes(path);
     QVERIFY(bytes.startsWith(kRecord + "\r\n") && bytes.endsWith("\r\n"));
-    const ConversionsFile file = ParseConversions(bytes, kEnglishSeparators);
-    QVERIFY(file.report.skippedLines == 0 && file.records.size() == 1 + 2000);  // none torn
+    const ConversionTable file = ParseConversions(bytes, kEnglishSeparators);
+    const std::vector<ConversionRecord> records = file.Records();
+    QVERIFY(file.report.skippedLines == 0 && records.size() == 1 + 2000);  // none torn
     QHash<QString, int> next;  // writer -> its next record
-    for (std::size_t r = 1; r < file.records.size(); ++r) {
-      const QString from = file.records[r].FromUnit, writer = from.section(u' ', 0, 0);
+    for (std::size_t r = 1; r < records.size(); ++r) {
+      const QString from = records[r].FromUnit, writer = from.section(u' ', 0, 0);
       QCOMPARE(from, QString("%1 %2 %3").arg(writer).arg(next[writer]++).arg(QString(200, 'x')));
     }
     QCOMPARE(next.size(), 2);
@@ -121,6 +122,9 @@ class TestFaults : public QObject {
         {.name = "NUL bytes", .types = raw("\"ALL\"\r\n\"LE\0NGTH\"\r\n\"MASS\"\r\n"), .conversions = good + raw("\"c\",\"d\0\",\"T\",\"1\",0\r\n") + good,
          .records = 2, .firstFrom = "a", .said = {"type.txt: 1 line(s)", "convert.txt: 1 line(s)"}},
         // Not UTF-8, so read as Windows-1252: every byte stays the character it was.
+        // Each line in its own encoding; the note tells of the one line that differs.
+        {.name = "one Windows-1252 line", .types = types, .conversions = "\"°C\",\"K\",\"T\",1,273.15\r\n\"\xB0\x46\",\"K\",\"T\",1,0\r\n" + good,
+         .records = 3, .firstFrom = "°C", .said = {"convert.txt: 1 line(s) not in UTF-8", "Windows-1252, the first at line 2"}},
         {.name = "invalid UTF-8, CR-only line ends", .types = types, .conversions = "\"\xb0\",\"\x80\",\"T\",1,0\r\"\xc3\",0,0,0,0\r", .records = 2, .firstFrom = "\u00b0"},
         {.name = "random binary data", .types = noise, .conversions = noise + "\r\n" + good, .records = 1, .firstFrom = "a",
          .said = {"type.txt: ", "convert.txt: "}},

@@ -1,6 +1,5 @@
 #include "data/conversion_data.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -33,38 +32,183 @@ constexpr std::array<char16_t, 32> kCp1252High = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-// The blanks around a field: space and tab. A no-break space is part of the text.
-bool IsFieldBlank(QChar c) {
-  return c == u' ' || c == u'\t';
-}
+// What a line's bytes are: ASCII reads the same in both encodings.
+enum class Bytes { Ascii, Utf8, Other };
 
-QStringView TrimBlanks(QStringView s) {
-  qsizetype b = 0, e = s.size();
-  while (b < e && IsFieldBlank(s[b])) ++b;
-  while (e > b && IsFieldBlank(s[e - 1])) --e;
-  return s.mid(b, e - b);
-}
-
-// Splits decoded text into lines; CR LF, LF and a lone CR all end a line. A final line
-// without a line end still counts; an empty text has no lines.
-template <typename Fn>
-void ForEachLine(QStringView text, Fn &&fn) {
-  qsizetype start = 0;
-  int number = 1;
-  const qsizetype n = text.size();
-  for (qsizetype i = 0; i < n; ++i) {
-    const QChar c = text[i];
-    if (c == u'\n' || c == u'\r') {
-      if (!fn(text.mid(start, i - start), number++)) return;
-      if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n') ++i;
-      start = i + 1;
+Bytes Classify(QByteArrayView bytes) {
+  const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+  const qsizetype n = bytes.size();
+  qsizetype i = 0;
+  bool ascii = true;
+  while (i < n) {
+    // Runs of ASCII eight bytes at a time: most lines are all ASCII or nearly so.
+    std::uint64_t word;
+    while (i + 8 <= n && (std::memcpy(&word, p + i, 8), (word & 0x8080808080808080u) == 0)) i += 8;
+    if (i >= n) break;
+    const unsigned char c = p[i];
+    if (c < 0x80) {
+      ++i;
+      continue;
     }
+    ascii = false;
+    int extra;
+    char32_t cp;
+    if (c >= 0xC2 && c <= 0xDF) {
+      extra = 1;
+      cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      extra = 2;
+      cp = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      extra = 3;
+      cp = c & 0x07;
+    } else {
+      return Bytes::Other;
+    }
+    for (int k = 1; k <= extra; ++k) {
+      if (i + k >= n || (p[i + k] & 0xC0) != 0x80) return Bytes::Other;
+      cp = (cp << 6) | (p[i + k] & 0x3F);
+    }
+    // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8.
+    if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+        (cp >= 0xD800 && cp <= 0xDFFF))
+      return Bytes::Other;
+    i += extra + 1;
   }
-  if (start < n) fn(text.mid(start), number);
+  return ascii ? Bytes::Ascii : Bytes::Utf8;
+}
+
+// The one decoder of both files: a field's bytes in its line's encoding. A byte-order mark
+// inside a line is the character it is.
+QString DecodeText(QByteArrayView bytes, TextEncoding encoding) {
+  if (Classify(bytes) == Bytes::Ascii) return QString::fromLatin1(bytes);
+  if (encoding == TextEncoding::Utf8)
+    return QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                      QStringConverter::Flag::ConvertInitialBom)
+        .decode(bytes);
+  QString text(bytes.size(), Qt::Uninitialized);
+  QChar *out = text.data();
+  for (const char ch : bytes) {
+    const auto b = static_cast<unsigned char>(ch);
+    *out++ = (b >= 0x80 && b <= 0x9F) ? QChar(kCp1252High[b - 0x80]) : QChar(b);
+  }
+  return text;
 }
 
 void NoteSkipped(LoadReport &report, int lineNumber) {
   if (report.skippedLines++ == 0) report.firstSkippedLine = lineNumber;
+}
+
+// The one line reader of both files: the file without its byte-order marks, split at
+// CR LF, LF or a lone CR (a last line without a line end counts; an empty file has no
+// lines), each line in its own encoding: UTF-8 when it is valid UTF-8, else Windows-1252,
+// so that one line saved by another editor garbles no other. fn(line, number, encoding)
+// returns false to stop.
+template <typename Fn>
+void ForEachLine(QByteArrayView file, LoadReport &report, Fn &&fn) {
+  file = SkipByteOrderMarks(file);
+  const char *start = file.data(), *const end = start + file.size();
+  bool utf8Text = false;
+  for (int number = 1; start < end; ++number) {
+    const auto *lf = static_cast<const char *>(std::memchr(start, '\n', size_t(end - start)));
+    const char *stop = lf ? lf : end;
+    const auto *cr = static_cast<const char *>(std::memchr(start, '\r', size_t(stop - start)));
+    if (cr) stop = cr;
+    const QByteArrayView line(start, stop - start);
+    const Bytes kind = Classify(line);
+    if (!fn(line, number, kind == Bytes::Other ? TextEncoding::Windows1252 : TextEncoding::Utf8))
+      break;
+    utf8Text = utf8Text || kind == Bytes::Utf8;
+    if (kind == Bytes::Other && report.windows1252Lines++ == 0)
+      report.firstWindows1252Line = number;
+    if (stop == end) break;
+    start = stop + 1;
+    if (*stop == '\r' && start < end && *start == '\n') ++start;
+  }
+  // A file of Windows-1252 and ASCII lines only is simply a Windows-1252 file.
+  if (!utf8Text) report.windows1252Lines = report.firstWindows1252Line = 0;
+}
+
+bool IsFieldBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+// The fields of one line, as parts of it.
+struct Fields {
+  static constexpr int kMax = 5;
+  std::array<QByteArrayView, kMax> text;
+  std::array<bool, kMax> quoted{};
+  int count = 0;
+};
+
+// The one field splitter of both files, on the line's bytes: a comma, a quote and a blank
+// are ASCII in either encoding and never part of a UTF-8 sequence. False when the line
+// does not fit the format: an unclosed quote, text after a closing quote, a quote in an
+// unquoted field, a NUL, more than max fields. Blanks (space, tab) around a field are not
+// part of it.
+bool SplitFields(QByteArrayView line, int max, Fields &out) {
+  const char *d = line.data();
+  const qsizetype n = line.size();
+  if (n > 0 && std::memchr(d, 0, size_t(n))) return false;
+  qsizetype i = 0;
+  out.count = 0;
+  for (;;) {
+    while (i < n && IsFieldBlank(d[i])) ++i;
+    if (out.count == max) return false;
+    qsizetype begin, end;
+    const bool quoted = i < n && d[i] == '"';
+    if (quoted) {
+      begin = ++i;
+      const auto *close = static_cast<const char *>(std::memchr(d + i, '"', size_t(n - i)));
+      if (!close) return false;
+      end = close - d;
+      i = end + 1;
+      while (i < n && IsFieldBlank(d[i])) ++i;
+    } else {
+      begin = i;
+      while (i < n && d[i] != ',' && d[i] != '"') ++i;
+      end = i;
+      while (end > begin && IsFieldBlank(d[end - 1])) --end;
+    }
+    if (i < n && d[i] != ',') return false;
+    out.text[size_t(out.count)] = QByteArrayView(d + begin, end - begin);
+    out.quoted[size_t(out.count)] = quoted;
+    ++out.count;
+    if (i >= n) return true;
+    ++i;  // the comma
+  }
+}
+
+template <typename Char>
+bool FitsFileNumber(const Char *s, qsizetype n) {
+  auto digit = [&](qsizetype i) { return s[i] >= Char('0') && s[i] <= Char('9'); };
+  qsizetype i = 0;
+  if (i < n && (s[i] == Char('+') || s[i] == Char('-'))) ++i;
+  qsizetype digits = 0;
+  while (i < n && digit(i)) ++i, ++digits;
+  if (i < n && s[i] == Char('.')) {
+    ++i;
+    qsizetype frac = 0;
+    while (i < n && digit(i)) ++i, ++frac;
+    if (frac == 0) return false;
+    digits += frac;
+  }
+  if (digits == 0) return false;
+  if (i < n && (s[i] == Char('E') || s[i] == Char('e'))) {
+    ++i;
+    if (i < n && (s[i] == Char('+') || s[i] == Char('-'))) ++i;
+    qsizetype exp = 0;
+    while (i < n && digit(i)) ++i, ++exp;
+    if (exp == 0) return false;
+  }
+  return i == n;
+}
+
+// The multiplier as the user's locale writes the file's number: same digits, the
+// locale's decimal separator, so ReadNumber gives the double the file means.
+QString LocaleNumberText(QString fileNumber, const NumberSeparators &sep) {
+  if (sep.decimal != u'.') fileNumber.replace(u'.', sep.decimal);
+  return fileNumber;
 }
 
 bool ReadWholeFile(const QString &path, QByteArray &bytes, LoadReport &report) {
@@ -88,87 +232,87 @@ bool ReadWholeFile(const QString &path, QByteArray &bytes, LoadReport &report) {
   return true;
 }
 
-QString DecodeFile(const QByteArray &bytes, LoadReport &report) {
-  report.encoding = DetectEncoding(bytes);
-  QByteArray body = bytes;
-  if (report.encoding == TextEncoding::Utf8 && body.startsWith(kUtf8Bom)) body.remove(0, 3);
-  return DecodeText(body, report.encoding);
-}
+// The index into a table's texts of each distinct field text, per encoding of its line:
+// names repeat across records, and a file of tens of thousands of records then holds and
+// decodes each once. An open-addressed table of the fields' bytes, parts of the file,
+// which outlives the pool: this lookup runs five times a record.
+class TextPool {
+ public:
+  // make(bytes, encoding) gives the index when the field is new.
+  template <typename Make>
+  std::uint32_t Get(QByteArrayView bytes, TextEncoding encoding, Make &&make) {
+    if (2 * (used_ + 1) > slots_.size()) Grow();
+    const std::uint64_t hash = Hash(bytes) ^ std::uint64_t(encoding);
+    const size_t mask = slots_.size() - 1;
+    for (size_t i = size_t(hash) & mask;; i = (i + 1) & mask) {
+      Slot &slot = slots_[i];
+      if (!slot.used) {
+        slot = {hash, bytes, make(bytes, encoding), true};
+        ++used_;
+        return slot.id;
+      }
+      if (slot.hash == hash && slot.bytes.size() == bytes.size() &&
+          std::memcmp(slot.bytes.data(), bytes.data(), size_t(bytes.size())) == 0)
+        return slot.id;
+    }
+  }
 
-// The multiplier as the user's locale writes the file's number: same digits, the
-// locale's decimal separator, so ReadNumber gives the double the file means.
-QString LocaleNumberText(QString fileNumber, const NumberSeparators &sep) {
-  if (sep.decimal != u'.') fileNumber.replace(u'.', sep.decimal);
-  return fileNumber;
-}
+ private:
+  struct Slot {
+    std::uint64_t hash = 0;  // the encoding is in its lowest bit
+    QByteArrayView bytes;
+    std::uint32_t id = 0;
+    bool used = false;
+  };
 
-// A number field of the files: their grammar, read by the one number reader with the full
-// stop and no grouping. Beyond the range of a double it is no number; below it, zero.
-bool ParseFileNumber(QStringView text, double &value) {
-  if (!IsFileNumber(text)) return false;
-  const ReadResult read = ReadNumber(text, NumberSeparators{u'.', QChar()});
-  value = read.value;
-  return read.ok();
-}
+  // Eight bytes at a time, the last eight overlapping, then the high bits folded down.
+  static std::uint64_t Hash(QByteArrayView bytes) {
+    const char *p = bytes.data();
+    const qsizetype n = bytes.size();
+    std::uint64_t h = std::uint64_t(n) * 0x9E3779B97F4A7C15u, w;
+    if (n >= 8) {
+      for (qsizetype i = 0; i + 8 < n; i += 8) h = (h ^ (std::memcpy(&w, p + i, 8), w)) * kMul;
+      h = (h ^ (std::memcpy(&w, p + n - 8, 8), w)) * kMul;
+    } else if (n >= 4) {
+      std::uint32_t a, b;
+      std::memcpy(&a, p, 4), std::memcpy(&b, p + n - 4, 4);
+      h = (h ^ (std::uint64_t(a) << 32 | b)) * kMul;
+    } else {
+      for (qsizetype i = 0; i < n; ++i) h = (h ^ static_cast<unsigned char>(p[i])) * kMul;
+    }
+    h ^= h >> 32;
+    return (h * kMul) & ~std::uint64_t(1);
+  }
+
+  void Grow() {
+    std::vector<Slot> old(std::max<size_t>(64, 2 * slots_.size()));
+    old.swap(slots_);
+    const size_t mask = slots_.size() - 1;
+    for (const Slot &slot : old) {
+      if (!slot.used) continue;
+      size_t i = size_t(slot.hash) & mask;
+      while (slots_[i].used) i = (i + 1) & mask;
+      slots_[i] = slot;
+    }
+  }
+
+  static constexpr std::uint64_t kMul = 0xFF51AFD7ED558CCDu;
+  std::vector<Slot> slots_;
+  size_t used_ = 0;
+};
+
+// An adder that is no number.
+constexpr std::uint32_t kNoNumber = UINT32_MAX;
 
 }  // namespace
 
-TextEncoding DetectEncoding(const QByteArray &bytes) {
-  const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
-  const qsizetype n = bytes.size();
-  qsizetype i = 0;
-  while (i < n) {
-    // Runs of ASCII eight bytes at a time: most files are nearly all ASCII.
-    std::uint64_t word;
-    while (i + 8 <= n && (std::memcpy(&word, p + i, 8), (word & 0x8080808080808080u) == 0)) i += 8;
-    if (i >= n) break;
-    const unsigned char c = p[i];
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    int extra;
-    char32_t cp;
-    if (c >= 0xC2 && c <= 0xDF) {
-      extra = 1;
-      cp = c & 0x1F;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      extra = 2;
-      cp = c & 0x0F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      extra = 3;
-      cp = c & 0x07;
-    } else {
-      return TextEncoding::Windows1252;
-    }
-    for (int k = 1; k <= extra; ++k) {
-      if (i + k >= n || (p[i + k] & 0xC0) != 0x80) return TextEncoding::Windows1252;
-      cp = (cp << 6) | (p[i + k] & 0x3F);
-    }
-    // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8.
-    if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-        (cp >= 0xD800 && cp <= 0xDFFF))
-      return TextEncoding::Windows1252;
-    i += extra + 1;
-  }
-  return TextEncoding::Utf8;
+TextEncoding DetectEncoding(QByteArrayView bytes) {
+  return Classify(bytes) == Bytes::Other ? TextEncoding::Windows1252 : TextEncoding::Utf8;
 }
 
-QByteArrayView SkipByteOrderMarks(QByteArrayView bytes, TextEncoding encoding) {
-  for (int i = 0; i < 2 && encoding == TextEncoding::Utf8 && bytes.startsWith(kUtf8Bom); ++i)
-    bytes = bytes.sliced(3);
-  return bytes;
-}
-
-QString DecodeText(const QByteArray &bytes, TextEncoding encoding) {
-  if (encoding == TextEncoding::Utf8) return QString::fromUtf8(bytes);
-  QString text(bytes.size(), Qt::Uninitialized);
-  QChar *out = text.data();
-  for (const char ch : bytes) {
-    const auto b = static_cast<unsigned char>(ch);
-    *out++ = (b >= 0x80 && b <= 0x9F) ? QChar(kCp1252High[b - 0x80]) : QChar(b);
-  }
-  return text;
+QByteArrayView SkipByteOrderMarks(QByteArrayView file) {
+  for (int i = 0; i < 2 && file.startsWith(kUtf8Bom); ++i) file = file.sliced(3);
+  return file;
 }
 
 std::optional<QByteArray> EncodeText(QStringView text, TextEncoding encoding) {
@@ -197,80 +341,28 @@ std::optional<QByteArray> EncodeText(QStringView text, TextEncoding encoding) {
     if (it == kCp1252High.end()) return std::nullopt;
     out.append(char(0x80 + (it - kCp1252High.begin())));
   }
+  if (Classify(out) == Bytes::Utf8) return std::nullopt;
   return out;
 }
 
 bool IsFileNumber(QStringView s) {
-  qsizetype i = 0;
-  const qsizetype n = s.size();
-  if (i < n && (s[i] == u'+' || s[i] == u'-')) ++i;
-  qsizetype digits = 0;
-  while (i < n && s[i].unicode() >= '0' && s[i].unicode() <= '9') ++i, ++digits;
-  if (i < n && s[i] == u'.') {
-    ++i;
-    qsizetype frac = 0;
-    while (i < n && s[i].unicode() >= '0' && s[i].unicode() <= '9') ++i, ++frac;
-    if (frac == 0) return false;
-    digits += frac;
-  }
-  if (digits == 0) return false;
-  if (i < n && (s[i] == u'E' || s[i] == u'e')) {
-    ++i;
-    if (i < n && (s[i] == u'+' || s[i] == u'-')) ++i;
-    qsizetype exp = 0;
-    while (i < n && s[i].unicode() >= '0' && s[i].unicode() <= '9') ++i, ++exp;
-    if (exp == 0) return false;
-  }
-  return i == n;
+  return FitsFileNumber(s.utf16(), s.size());
 }
 
-std::optional<QList<Field>> ReadFields(QStringView line) {
-  QList<Field> fields;
-  fields.reserve(5);  // most lines are records of five fields: one allocation each
-  const qsizetype n = line.size();
-  qsizetype i = 0;
-  for (;;) {
-    while (i < n && IsFieldBlank(line[i])) ++i;
-    Field field;
-    if (i < n && line[i] == u'"') {
-      const qsizetype close = line.indexOf(u'"', i + 1);
-      if (close < 0) return std::nullopt;
-      field.kind = Field::QuotedText;
-      field.text = line.mid(i + 1, close - i - 1).toString();
-      i = close + 1;
-      while (i < n && IsFieldBlank(line[i])) ++i;
-      if (i < n && line[i] != u',') return std::nullopt;
-    } else {
-      qsizetype end = line.indexOf(u',', i);
-      if (end < 0) end = n;
-      const QStringView raw = TrimBlanks(line.mid(i, end - i));
-      if (raw.contains(u'"')) return std::nullopt;
-      field.kind = IsFileNumber(raw) ? Field::Number : Field::Text;
-      field.text = raw.toString();
-      i = end;
-    }
-    fields.append(std::move(field));
-    if (i >= n) break;
-    ++i;  // the comma
-  }
-  return fields;
-}
-
-TypesFile ParseTypes(const QByteArray &bytes) {
+TypesFile ParseTypes(QByteArrayView bytes) {
   TypesFile result;
-  const QString text = DecodeFile(bytes, result.report);
-  ForEachLine(text, [&](QStringView line, int number) {
+  Fields f;
+  ForEachLine(bytes, result.report, [&](QByteArrayView line, int number, TextEncoding encoding) {
     if (result.names.size() >= kMaxTypeLines) {
       result.report.truncated = true;
       result.report.limit = kMaxTypeLines;
       return false;
     }
-    const auto fields = line.contains(QChar(0)) ? std::nullopt : ReadFields(line);
-    if (!fields || fields->size() != 1 || TrimBlanks(line).isEmpty()) {
+    // One field; a blank line is none.
+    if (!SplitFields(line, 1, f) || (!f.quoted[0] && f.text[0].isEmpty()))
       NoteSkipped(result.report, number);
-      return true;
-    }
-    result.names.append(fields->front().text);
+    else
+      result.names.append(DecodeText(f.text[0], encoding));
     return true;
   });
   // A file without lines still gives the chooser one (empty) entry.
@@ -278,183 +370,66 @@ TypesFile ParseTypes(const QByteArray &bytes) {
   return result;
 }
 
-namespace {
-
-// The five fields of a record line, as parts of the line. The rules are those of
-// ReadFields; splitting in place spares building a field list for every line. A line
-// holding a NUL is no record either.
-struct RecordFields {
-  std::array<QStringView, 5> text;
-  bool adderQuoted = false;
-};
-
-bool SplitRecord(QStringView line, RecordFields &out) {
-  const char16_t *d = line.utf16();
-  const qsizetype n = line.size();
-  qsizetype i = 0;
-  int count = 0;
-  for (;;) {
-    while (i < n && (d[i] == u' ' || d[i] == u'\t')) ++i;
-    if (count == 5) return false;  // a sixth field
-    qsizetype begin, end;
-    const bool quoted = i < n && d[i] == u'"';
-    if (quoted) {
-      begin = ++i;
-      while (i < n && d[i] != u'"') {
-        if (d[i] == 0) return false;
-        ++i;
-      }
-      if (i == n) return false;  // no closing quote
-      end = i++;
-      while (i < n && (d[i] == u' ' || d[i] == u'\t')) ++i;
-      if (i < n && d[i] != u',') return false;
-    } else {
-      begin = i;
-      while (i < n && d[i] != u',') {
-        if (d[i] == u'"' || d[i] == 0) return false;
-        ++i;
-      }
-      end = i;
-      while (end > begin && (d[end - 1] == u' ' || d[end - 1] == u'\t')) --end;
-    }
-    out.text[size_t(count)] = QStringView(d + begin, end - begin);
-    if (count == 4) out.adderQuoted = quoted;
-    ++count;
-    if (i >= n) break;
-    ++i;  // the comma
-  }
-  return count == 5;
-}
-
-// One string per distinct text: unit and group names repeat across records, and a file
-// of tens of thousands of records then holds each name once.
-class TextPool {
- public:
-  explicit TextPool(qsizetype expected) { texts_.reserve(expected); }
-  // The pooled string for a text of the file; make(text) gives it when the text is new.
-  template <typename Make>
-  QString Get(QStringView text, Make &&make) {
-    auto it = texts_.constFind(text);
-    if (it == texts_.constEnd()) {
-      Entry entry{text.toString(), {}};
-      entry.value = make(entry.text);
-      const QStringView key = entry.text;  // the key lives as long as its entry
-      it = texts_.insert(key, std::move(entry));
-    }
-    return it->value;
-  }
-
- private:
-  struct Entry {
-    QString text, value;
+ConversionTable ParseConversions(QByteArrayView bytes, const NumberSeparators &sep) {
+  ConversionTable table;
+  // Room for a record a line: never moved while filled, nor much too large.
+  int lines = 1;
+  for (const char *p = bytes.data(), *end = p + bytes.size();
+       p < end && lines < kMaxConversionRecords &&
+       (p = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p))));
+       ++p)
+    ++lines;
+  table.cells.reserve(5 * size_t(lines));
+  auto add = [&table](QString text) {
+    table.texts.push_back(std::move(text));
+    return std::uint32_t(table.texts.size() - 1);
   };
-  QHash<QStringView, Entry> texts_;
-};
-
-// Splits bytes into lines as ForEachLine splits text: a line break is ASCII in both file
-// encodings, so a line of bytes is a line of the decoded text.
-template <typename Fn>
-void ForEachByteLine(QByteArrayView bytes, Fn &&fn) {
-  const char *const begin = bytes.data(), *const end = begin + bytes.size();
-  const char *start = begin;
-  int number = 1;
-  while (start < end) {
-    const auto *lf = static_cast<const char *>(std::memchr(start, '\n', size_t(end - start)));
-    const char *stop = lf ? lf : end;
-    const auto *cr = static_cast<const char *>(std::memchr(start, '\r', size_t(stop - start)));
-    if (cr) stop = cr;
-    if (!fn(QByteArrayView(start, stop - start), number++)) return;
-    if (stop == end) return;
-    start = stop + 1;
-    if (*stop == '\r' && start < end && *start == '\n') ++start;
-  }
-}
-
-// The bytes of one line as text, into a buffer kept from line to line.
-class LineDecoder {
- public:
-  explicit LineDecoder(TextEncoding encoding)
-      : encoding_(encoding),
-        utf8_(QStringConverter::Utf8,
-              QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom) {}
-  QStringView operator()(QByteArrayView line) {
-    if (buffer_.size() < line.size()) buffer_.resize(line.size());
-    QChar *out = buffer_.data();
-    if (encoding_ == TextEncoding::Utf8) return QStringView(out, utf8_.appendToBuffer(out, line));
-    for (const char ch : line) {
-      const auto b = static_cast<unsigned char>(ch);
-      *out++ = (b >= 0x80 && b <= 0x9F) ? QChar(kCp1252High[b - 0x80]) : QChar(b);
-    }
-    return QStringView(buffer_.data(), out);
-  }
-
- private:
-  TextEncoding encoding_;
-  QStringDecoder utf8_;
-  QString buffer_;
-};
-
-}  // namespace
-
-LoadReport ParseConversions(const QByteArray &bytes, const NumberSeparators &sep,
-                            const RecordSink &sink) {
-  LoadReport report;
-  report.encoding = DetectEncoding(bytes);
-  const QByteArrayView body = SkipByteOrderMarks(bytes, report.encoding);
-  // The lines decoded one at a time: the whole text is never held at once.
-  int lines = 0;
-  ForEachByteLine(body, [&lines](QByteArrayView, int) { return ++lines < kMaxConversionRecords; });
-  if (sink.reserve) sink.reserve(lines);
-
-  LineDecoder decode(report.encoding);
-  TextPool names(256), multipliers(64), adders(64);
+  TextPool names, multipliers, adders;
   const QString zero = QStringLiteral("0");
-  RecordFields f;
+  Fields f;
   int records = 0;
-  ForEachByteLine(body, [&](QByteArrayView bytesOfLine, int number) {
+  ForEachLine(bytes, table.report, [&](QByteArrayView line, int number, TextEncoding encoding) {
     if (records >= kMaxConversionRecords) {
-      report.truncated = true;
-      report.limit = kMaxConversionRecords;
+      table.report.truncated = true;
+      table.report.limit = kMaxConversionRecords;
       return false;
     }
-    double adder = 0.0;
-    if (!SplitRecord(decode(bytesOfLine), f) || f.adderQuoted ||
-        !ParseFileNumber(f.text[4], adder)) {
-      NoteSkipped(report, number);
+    // Field 5, the adder, is an unquoted number, held in the user's form.
+    const std::uint32_t adder =
+        !SplitFields(line, 5, f) || f.count != 5 || f.quoted[4]
+            ? kNoNumber
+            // A number is ASCII, the same in either encoding: one pool for both.
+            : adders.Get(f.text[4], TextEncoding::Utf8, [&](QByteArrayView text, TextEncoding) {
+                const ReadResult read = FitsFileNumber(text.data(), text.size())
+                                            ? ReadNumber(QString::fromLatin1(text), kFileSeparators)
+                                            : ReadResult{};
+                if (!read.ok()) return kNoNumber;
+                return add(read.value == 0.0 ? zero : GeneralText(read.value, sep));
+              });
+    if (adder == kNoNumber) {
+      NoteSkipped(table.report, number);
       return true;
     }
-    auto same = [](const QString &text) { return text; };
-    ConversionRecord record;
-    record.FromUnit = names.Get(f.text[0], same);
-    record.ToUnit = names.Get(f.text[1], same);
-    record.TypeName = names.Get(f.text[2], same);
-    record.Multiplier = multipliers.Get(f.text[3], [&sep](const QString &text) {
-      return IsFileNumber(text) ? LocaleNumberText(text, sep) : text;
-    });
-    record.Adder = adder == 0.0 ? zero : adders.Get(f.text[4], [adder, &sep](const QString &) {
-      return GeneralText(adder, sep);
-    });
+    auto name = [&](QByteArrayView text, TextEncoding e) { return add(DecodeText(text, e)); };
+    for (int i = 0; i < 3; ++i) table.cells.push_back(names.Get(f.text[i], encoding, name));
+    table.cells.push_back(
+        multipliers.Get(f.text[3], encoding, [&](QByteArrayView text, TextEncoding e) {
+          const QString decoded = DecodeText(text, e);
+          return add(IsFileNumber(decoded) ? LocaleNumberText(decoded, sep) : decoded);
+        }));
+    table.cells.push_back(adder);
     ++records;
-    sink.add(std::move(record));
     return true;
   });
-  return report;
+  return table;
 }
 
-namespace {
-
-// A sink that keeps the records in the file's list.
-RecordSink IntoList(ConversionsFile &file) {
-  return {[&file](int n) { file.records.reserve(size_t(n)); },
-          [&file](ConversionRecord &&r) { file.records.push_back(std::move(r)); }};
-}
-
-}  // namespace
-
-ConversionsFile ParseConversions(const QByteArray &bytes, const NumberSeparators &sep) {
-  ConversionsFile result;
-  result.report = ParseConversions(bytes, sep, IntoList(result));
-  return result;
+std::vector<ConversionRecord> ConversionTable::Records() const {
+  std::vector<ConversionRecord> records;
+  for (size_t i = 0; i + 5 <= cells.size(); i += 5)
+    records.push_back({texts[cells[i]], texts[cells[i + 1]], texts[cells[i + 2]],
+                       texts[cells[i + 3]], texts[cells[i + 4]]});
+  return records;
 }
 
 TypesFile ReadTypeFile(const QString &path) {
@@ -469,18 +444,15 @@ TypesFile ReadTypeFile(const QString &path) {
   return ParseTypes(bytes);
 }
 
-LoadReport ReadConversionFile(const QString &path, const NumberSeparators &sep,
-                              const RecordSink &sink) {
+ConversionTable ReadConversionFile(const QString &path, const NumberSeparators &sep) {
   QByteArray bytes;
   LoadReport report;
-  if (!ReadWholeFile(path, bytes, report)) return report;
-  return ParseConversions(bytes, sep, sink);
-}
-
-ConversionsFile ReadConversionFile(const QString &path, const NumberSeparators &sep) {
-  ConversionsFile result;
-  result.report = ReadConversionFile(path, sep, IntoList(result));
-  return result;
+  if (!ReadWholeFile(path, bytes, report)) {
+    ConversionTable table;
+    table.report = report;
+    return table;
+  }
+  return ParseConversions(bytes, sep);
 }
 
 QString FileNumberText(double value) {
@@ -492,6 +464,13 @@ QString FileNumberText(double value) {
   for (char *q = buffer; q != p; ++q)
     if (*q == 'e') *q = 'E';
   return QString::fromLatin1(buffer, p - buffer);
+}
+
+QString FileMultiplierText(const QString &typed, const NumberSeparators &sep) {
+  const ReadResult read = ReadNumber(typed, sep);
+  if (!read.ok()) return typed;
+  if (IsFileNumber(typed) && ReadNumber(typed, kFileSeparators).value == read.value) return typed;
+  return FileNumberText(read.value);
 }
 
 namespace {
@@ -553,14 +532,14 @@ AppendResult AppendLine(const QString &path, const QString &line) {
   const auto encoded = EncodeText(line, encoding);
   if (!encoded) {
     result.error = QStringLiteral(
-        "The text holds a character that the file's encoding "
-        "(Windows-1252) cannot store.");
+        "The text holds a character that the file's encoding (Windows-1252) cannot "
+        "store so that it reads back the same.");
     if (!existed) file.remove();
     return result;
   }
   QByteArray bytes;
   // A file of only byte-order marks (an empty file saved as UTF-8) has no line to end.
-  if (!SkipByteOrderMarks(existing, encoding).isEmpty() && !existing.endsWith('\n') &&
+  if (!SkipByteOrderMarks(existing).isEmpty() && !existing.endsWith('\n') &&
       !existing.endsWith('\r'))
     bytes.append("\r\n");
   bytes.append(*encoded);

@@ -4,7 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringView>
-#include <functional>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -33,29 +33,20 @@ inline constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
 inline constexpr int kMaxConversionRecords = 32766;
 inline constexpr int kMaxTypeLines = 32767;
 
-// The encodings a data file can be in: valid UTF-8, else Windows-1252.
+// The encodings a data file or one line of it can be in: valid UTF-8, else Windows-1252.
 enum class TextEncoding { Utf8, Windows1252 };
 
-TextEncoding DetectEncoding(const QByteArray &bytes);
-// A UTF-8 file's text as the readers see it: without its byte-order mark and a second one
-// right after it (which QString::fromUtf8 drops as well).
-QByteArrayView SkipByteOrderMarks(QByteArrayView bytes, TextEncoding encoding);
-QString DecodeText(const QByteArray &bytes, TextEncoding encoding);
-// Empty optional when a character cannot be held by the encoding.
+TextEncoding DetectEncoding(QByteArrayView bytes);
+// A file without the byte-order marks an editor may put in front of its first line: up to
+// two UTF-8 marks, whatever the encoding of the lines.
+QByteArrayView SkipByteOrderMarks(QByteArrayView file);
+// Empty optional when a character cannot be held by the encoding, or when Windows-1252
+// bytes would be valid UTF-8 beyond ASCII (the reader would take such a line as UTF-8).
 std::optional<QByteArray> EncodeText(QStringView text, TextEncoding encoding);
 
-// One field of a line.
-struct Field {
-  enum Kind { QuotedText, Number, Text };
-  Kind kind = Text;
-  QString text;
-};
-
-// Splits one line (without its line end) into fields. Empty optional when the line does
-// not fit the format (an unclosed quote, characters after a closing quote).
-std::optional<QList<Field>> ReadFields(QStringView line);
-
-// True when the text fits the unquoted number grammar of the files (full stop decimal).
+// The number form of the files: the full stop, no grouping.
+inline constexpr NumberSeparators kFileSeparators{u'.', QChar()};
+// True when the text fits the unquoted number grammar of the files.
 bool IsFileNumber(QStringView text);
 
 // What loading a file met, for the start-up message.
@@ -66,7 +57,10 @@ struct LoadReport {
   int firstSkippedLine = 0;  // 1-based
   bool truncated = false;    // stopped at the limit
   int limit = 0;
-  TextEncoding encoding = TextEncoding::Utf8;
+  // Lines that are not UTF-8 and were read as Windows-1252 in a file whose other lines
+  // hold UTF-8 beyond ASCII (a file of Windows-1252 lines only counts none).
+  int windows1252Lines = 0;
+  int firstWindows1252Line = 0;
 };
 
 struct TypesFile {
@@ -74,30 +68,24 @@ struct TypesFile {
   LoadReport report;
 };
 
-struct ConversionsFile {
-  std::vector<ConversionRecord> records;
+// convert.txt as loaded: five cells a record, in the order of ConversionRecord's fields,
+// each an index into texts. Unit and group names repeat across records; each distinct
+// text of the file is held once.
+struct ConversionTable {
+  std::vector<QString> texts;
+  std::vector<std::uint32_t> cells;
   LoadReport report;
+  std::vector<ConversionRecord> Records() const;
 };
 
-// Where a reader puts the records, for a caller that keeps them in a table of its own
-// rather than in a list first: reserve (may be empty) learns how many records the file
-// can hold at most before the first add; add receives each record in file order.
-struct RecordSink {
-  std::function<void(int records)> reserve;
-  std::function<void(ConversionRecord &&record)> add;
-};
-
-TypesFile ParseTypes(const QByteArray &bytes);
-// Multiplier fields in the file's number grammar and the adder are held as texts in the
-// given separators, so that they read back through ReadNumber as the file's value.
-ConversionsFile ParseConversions(const QByteArray &bytes, const NumberSeparators &sep);
-LoadReport ParseConversions(const QByteArray &bytes, const NumberSeparators &sep,
-                            const RecordSink &sink);
+// Each line is read in its own encoding. Multiplier fields in the files' number form and
+// the adder are held as texts in the given separators, so that they read back through
+// ReadNumber as the file's value.
+TypesFile ParseTypes(QByteArrayView bytes);
+ConversionTable ParseConversions(QByteArrayView bytes, const NumberSeparators &sep);
 
 TypesFile ReadTypeFile(const QString &path);
-ConversionsFile ReadConversionFile(const QString &path, const NumberSeparators &sep);
-LoadReport ReadConversionFile(const QString &path, const NumberSeparators &sep,
-                              const RecordSink &sink);
+ConversionTable ReadConversionFile(const QString &path, const NumberSeparators &sep);
 
 // Line writing for the Add dialogs. Texts are quoted; numbers are written unquoted with
 // the full stop. Empty optional when a text holds a double quote.
@@ -108,6 +96,11 @@ std::optional<QString> RecordLine(const QString &fromUnit, const QString &toUnit
                                   double adder);
 // Shortest text that reads back as the same double, full stop, no grouping.
 QString FileNumberText(double value);
+// A typed multiplier as the files keep it: one that reads as a number in the user's
+// separators is written in the files' form, so that it reads back the same in any locale
+// (one already in that form, meaning the same, stays as typed); any other text stays as
+// typed.
+QString FileMultiplierText(const QString &typed, const NumberSeparators &sep);
 
 struct AppendResult {
   bool ok = false;

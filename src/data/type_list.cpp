@@ -16,7 +16,7 @@ bool LacksAllTypesLine(const QString &path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return false;
   const QByteArray bytes = file.readAll();
-  return SkipByteOrderMarks(bytes, DetectEncoding(bytes)).trimmed().isEmpty();
+  return SkipByteOrderMarks(bytes).trimmed().isEmpty();
 }
 
 }  // namespace

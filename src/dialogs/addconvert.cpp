@@ -139,7 +139,8 @@ void addconvert::CommandOK_Click() {
     }
     adder = read.value;
   }
-  const auto line = RecordLine(fromUnit, toUnit, typeName, multiplier, adder);
+  const auto line = RecordLine(fromUnit, toUnit, typeName,
+                               FileMultiplierText(multiplier, CurrentSeparators()), adder);
   if (!line) {
     Refuse(QStringLiteral("The conversion cannot be written to convert.txt."));
     return;

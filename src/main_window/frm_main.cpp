@@ -288,6 +288,13 @@ void frmMain::NoteProblem(const QString &fileName, const LoadReport &report) {
                  .arg(fileName)
                  .arg(report.skippedLines)
                  .arg(report.firstSkippedLine);
+  if (report.windows1252Lines > 0)
+    lines << QStringLiteral(
+                 "%1: %2 line(s) not in UTF-8 like the rest were read as "
+                 "Windows-1252, the first at line %3.")
+                 .arg(fileName)
+                 .arg(report.windows1252Lines)
+                 .arg(report.firstWindows1252Line);
   if (lines.isEmpty()) return;
   if (!startupProblems_.isEmpty()) startupProblems_ += u'\n';
   startupProblems_ += lines.join(u'\n');
@@ -332,17 +339,11 @@ void frmMain::LoadConversions() {
   MSFlexGrid1->SetRedraw(false);
   FG1->ClearBody();
   MSFlexGrid1->ClearBody();
-  // The records go straight into the master table, one more row reserved for its last.
-  const LoadReport report = ReadConversionFile(
-      QDir::current().filePath(QLatin1String(kConvertFileName)), CurrentSeparators(),
-      {[this](int records) { FG1->Reserve(records + 1); },
-       [this](ConversionRecord &&r) {
-         const QString cells[5] = {std::move(r.FromUnit), std::move(r.ToUnit),
-                                   std::move(r.TypeName), std::move(r.Multiplier),
-                                   std::move(r.Adder)};
-         FG1->AddRow(cells);
-       }});
-  NoteProblem(QLatin1String(kConvertFileName), report);
+  // The loaded table becomes the master table's cells as it is.
+  ConversionTable table = ReadConversionFile(
+      QDir::current().filePath(QLatin1String(kConvertFileName)), CurrentSeparators());
+  NoteProblem(QLatin1String(kConvertFileName), table.report);
+  FG1->SetCells(std::move(table.texts), std::move(table.cells));
   const int records = FG1->Rows() - 1;
   // The master table keeps one empty row after the last record.
   FG1->AddItem(QString());

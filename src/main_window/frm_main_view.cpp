@@ -123,9 +123,8 @@ void frmMain::Combo1_Click() {
     added = records > 0;
   } else {
     for (int r = 1; r <= records; ++r) {
-      const QString *cells = FG1->RowCells(r);
-      if (cells[2].contains(group, Qt::CaseSensitive)) {
-        MSFlexGrid1->AddRow(cells);
+      if (FG1->TextMatrix(r, 2).contains(group, Qt::CaseSensitive)) {
+        MSFlexGrid1->AddRowOf(*FG1, r);
         added = true;
       }
     }

@@ -41,7 +41,8 @@ FlexGrid::FlexGrid(int cols, QWidget *viewParent, QObject *parent)
     : QObject(parent),
       cols_(std::max(1, cols)),
       header_(size_t(cols_)),
-      body_(std::make_shared<std::vector<QString>>()),
+      body_(std::make_shared<std::vector<std::uint32_t>>()),
+      texts_(std::make_shared<std::vector<QString>>()),
       colWidths_(size_t(cols_), -1),
       model_(new FlexGridModel(this)) {
   if (!viewParent) return;
@@ -71,34 +72,34 @@ FlexGrid::FlexGrid(int cols, QWidget *viewParent, QObject *parent)
 
 FlexGrid::~FlexGrid() = default;
 
-const QString *FlexGrid::RowCells(int row) const {
-  if (row == 0) return header_.data();
-  return body_->data() + size_t(row - 1) * size_t(cols_);
-}
-
 QString FlexGrid::TextMatrix(int row, int col) const {
   if (row < 0 || row >= rows_ || col < 0 || col >= cols_) return {};
-  return RowCells(row)[col];
-}
-
-QString &FlexGrid::Cell(int row, int col) {
   if (row == 0) return header_[size_t(col)];
-  Detach();
-  return (*body_)[size_t(row - 1) * size_t(cols_) + size_t(col)];
+  return (*texts_)[(*body_)[size_t(row - 1) * size_t(cols_) + size_t(col)]];
 }
 
 void FlexGrid::Detach() {
   const size_t used = size_t(rows_ - 1) * size_t(cols_);
   if (body_.use_count() > 1)
-    body_ =
-        std::make_shared<std::vector<QString>>(body_->begin(), body_->begin() + ptrdiff_t(used));
+    body_ = std::make_shared<std::vector<std::uint32_t>>(body_->begin(),
+                                                         body_->begin() + ptrdiff_t(used));
   else if (body_->size() != used)
     body_->resize(used);
 }
 
+std::uint32_t FlexGrid::AddText(const QString &text) {
+  texts_->push_back(text);
+  return std::uint32_t(texts_->size() - 1);
+}
+
 void FlexGrid::SetTextMatrix(int row, int col, const QString &text) {
   if (row < 0 || row >= rows_ || col < 0 || col >= cols_) return;
-  Cell(row, col) = text;
+  if (row == 0) {
+    header_[size_t(col)] = text;
+  } else {
+    Detach();
+    (*body_)[size_t(row - 1) * size_t(cols_) + size_t(col)] = AddText(text);
+  }
   if (!redraw_) return;
   if (row == 0)
     emit model_->headerDataChanged(Qt::Horizontal, col, col);
@@ -135,16 +136,30 @@ void FlexGrid::AddItem(const QString &text) {
 }
 
 void FlexGrid::AddRow(const QString *cells) {
-  const QString *body = body_->data();
-  if (cells >= body && cells < body + body_->size()) {
-    // A row of this grid's own body: copied first, as the body may move.
-    const std::vector<QString> row(cells, cells + cols_);
-    AddRow(row.data());
+  RowsChangedBegin(rows_, rows_, true);
+  Detach();
+  for (int c = 0; c < cols_; ++c) body_->push_back(AddText(cells[c]));
+  ++rows_;
+  RowsChangedEnd(true);
+}
+
+void FlexGrid::AddRowOf(const FlexGrid &source, int row) {
+  if (source.cols_ != cols_ || row < 1 || row >= source.rows_) return;
+  // An empty grid takes the source's texts, and its rows are then copied as indexes.
+  if (rows_ == 1 && texts_ != source.texts_) texts_ = source.texts_;
+  if (texts_ != source.texts_) {
+    std::vector<QString> cells(static_cast<size_t>(cols_));
+    for (int c = 0; c < cols_; ++c) cells[size_t(c)] = source.TextMatrix(row, c);
+    AddRow(cells.data());
     return;
   }
   RowsChangedBegin(rows_, rows_, true);
   Detach();
-  body_->insert(body_->end(), cells, cells + cols_);
+  const size_t first = size_t(row - 1) * size_t(cols_);
+  for (int c = 0; c < cols_; ++c) {
+    const std::uint32_t id = (*source.body_)[first + size_t(c)];  // the source may be this grid
+    body_->push_back(id);
+  }
   ++rows_;
   RowsChangedEnd(true);
 }
@@ -160,15 +175,23 @@ void FlexGrid::RemoveItem(int row) {
   if (row_ >= rows_) row_ = rows_ - 1;
 }
 
-void FlexGrid::Reserve(int bodyRows) {
-  Detach();
-  body_->reserve(size_t(std::max(0, bodyRows)) * size_t(cols_));
+void FlexGrid::SetCells(std::vector<QString> texts, std::vector<std::uint32_t> cells) {
+  if (redraw_) model_->beginResetModel();
+  texts_ = std::make_shared<std::vector<QString>>(std::move(texts));
+  body_ = std::make_shared<std::vector<std::uint32_t>>(std::move(cells));
+  rows_ = int(body_->size() / size_t(cols_)) + 1;
+  row_ = 0;
+  if (redraw_)
+    model_->endResetModel();
+  else
+    pendingReset_ = true;
 }
 
 void FlexGrid::ShareRows(const FlexGrid &source, int count) {
   if (&source == this || source.cols_ != cols_ || count < 0 || count >= source.rows_) return;
   if (redraw_) model_->beginResetModel();
   body_ = source.body_;
+  texts_ = source.texts_;
   rows_ = count + 1;
   row_ = 0;
   if (redraw_)
@@ -181,9 +204,13 @@ void FlexGrid::ClearBody() {
   if (rows_ <= 1) return;
   if (redraw_) model_->beginResetModel();
   if (body_.use_count() > 1)
-    body_ = std::make_shared<std::vector<QString>>();
+    body_ = std::make_shared<std::vector<std::uint32_t>>();
   else
     body_->clear();
+  if (texts_.use_count() > 1)
+    texts_ = std::make_shared<std::vector<QString>>();
+  else
+    texts_->clear();
   rows_ = 1;
   row_ = 0;
   if (redraw_)
@@ -343,17 +370,12 @@ void FlexGrid::Sort(int order, int column) {
   for (int r = 1; r < rows_; ++r) keys.push_back(TextMatrix(r, column));
   const std::vector<int> perm = GenericSortOrder(keys, order == 2);
   if (int(perm.size()) != bodyRows) return;
-  // Rows another grid shares are copied, rows of this grid's own are moved.
-  const bool own = body_.use_count() == 1;
-  auto sorted = std::make_shared<std::vector<QString>>();
+  // A new body: rows another grid shares stay as they are there.
+  auto sorted = std::make_shared<std::vector<std::uint32_t>>();
   sorted->reserve(size_t(bodyRows) * size_t(cols_));
   for (int i : perm) {
     const auto first = body_->begin() + ptrdiff_t(i) * cols_;
-    if (own)
-      sorted->insert(sorted->end(), std::make_move_iterator(first),
-                     std::make_move_iterator(first + cols_));
-    else
-      sorted->insert(sorted->end(), first, first + cols_);
+    sorted->insert(sorted->end(), first, first + cols_);
   }
   if (redraw_) emit model_->layoutAboutToBeChanged();
   body_ = std::move(sorted);

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QString>
 #include <QTableView>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -46,18 +47,19 @@ class FlexGrid : public QObject {
   int Cols() const { return cols_; }
   QString TextMatrix(int row, int col) const;
   void SetTextMatrix(int row, int col, const QString &text);
-  // The cells of one row, for copying whole rows between grids.
-  const QString *RowCells(int row) const;
 
   // Appends one row; the text's tab-separated parts fill its cells from column 0.
   void AddItem(const QString &text);
   // Appends one row from cols() cells.
   void AddRow(const QString *cells);
+  // Appends a copy of a body row of another grid of as many columns.
+  void AddRowOf(const FlexGrid &source, int row);
   void RemoveItem(int row);
   // Removes every body row at once.
   void ClearBody();
-  // Room for this many body rows, so that a long fill never moves the cells.
-  void Reserve(int bodyRows);
+  // Makes the body these rows, in place of its own: cols() cells a row, each an index
+  // into texts.
+  void SetCells(std::vector<QString> texts, std::vector<std::uint32_t> cells);
   // Makes the body rows the first count body rows of another grid of as many columns,
   // in place of its own. The two grids share those cells until either changes its rows.
   void ShareRows(const FlexGrid &source, int count);
@@ -103,14 +105,18 @@ class FlexGrid : public QObject {
   void RowsChangedEnd(bool insert);
   // Gives the grid a body of its own holding exactly its rows, before it changes them.
   void Detach();
-  QString &Cell(int row, int col);
+  std::uint32_t AddText(const QString &text);
 
   int cols_;
   int rows_ = 1;
   std::vector<QString> header_;  // row 0
-  // Rows 1.., row-major; shared with another grid after ShareRows, and then possibly
-  // longer than this grid's rows.
-  std::shared_ptr<std::vector<QString>> body_;
+  // Rows 1.., row-major, each cell an index into texts_ (a cell is 4 bytes, and a text
+  // that repeats is held once); shared with another grid after ShareRows, and then
+  // possibly longer than this grid's rows.
+  std::shared_ptr<std::vector<std::uint32_t>> body_;
+  // The texts the cells index, shared as the body is; while shared, only appended to, so
+  // that each grid can add texts of its own.
+  std::shared_ptr<std::vector<QString>> texts_;
   std::vector<int> colWidths_;  // twips, -1 = default
   int row_ = 0, col_ = 0, colSel_ = 0;
   int mouseRow_ = -1, mouseCol_ = -1;
