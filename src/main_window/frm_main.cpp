@@ -198,15 +198,10 @@ void frmMain::BuildControls() {
   connect(home, &LinkLabel::clicked, this, &frmMain::Label13_Click);
   Label13 = PlaceTwips(home, 4320, 4200, 2175, 255);
 
-  // Tab order: Text1, the table, Text2, the four buttons, the two choosers.
-  setTabOrder(Text1, grid);
-  setTabOrder(grid, Text2);
-  setTabOrder(Text2, TopBtn);
-  setTabOrder(TopBtn, PrevBtn);
-  setTabOrder(PrevBtn, NextBtn);
-  setTabOrder(NextBtn, BtmBtn);
-  setTabOrder(BtmBtn, Combo1);
-  setTabOrder(Combo1, Combo2);
+  // Tab order: Text1, the table, Text2, the four buttons, the two choosers, then the links.
+  QWidget *const order[] = {Text1,  grid,   Text2,  TopBtn,  PrevBtn, NextBtn,
+                            BtmBtn, Combo1, Combo2, Label11, Label13};
+  for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
   Text1->installEventFilter(this);
   Text2->installEventFilter(this);

@@ -48,6 +48,9 @@ FlexGrid::FlexGrid(int cols, QWidget *viewParent, QObject *parent)
   auto *view = new QTableView(viewParent);
   view_ = view;
   view->setModel(model_);
+  // Tab and Shift+Tab go on to the window's next and previous control: a table that took
+  // them for moving between cells could not be left by keyboard. The arrow keys move.
+  view->setTabKeyNavigation(false);
   view->setSelectionMode(QAbstractItemView::NoSelection);
   view->setEditTriggers(QAbstractItemView::NoEditTriggers);
   view->setSortingEnabled(false);

@@ -47,7 +47,7 @@ QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, Qt::Al
                   const QFont &font, bool wordWrap = false);
 
 // A label that works as a link: Arial bold underlined, navy, a pointing hand. A left click
-// released on it is a click.
+// released on it is a click, as are Enter and Space while Tab has brought the focus to it.
 class LinkLabel : public QLabel {
   Q_OBJECT
  public:
@@ -59,6 +59,8 @@ class LinkLabel : public QLabel {
 
  protected:
   void mouseReleaseEvent(QMouseEvent *event) override;
+  void keyPressEvent(QKeyEvent *event) override;
+  void paintEvent(QPaintEvent *event) override;
 };
 
 // A push button named and captioned as the design says. No button is a dialog's default
