@@ -9,6 +9,7 @@
 #include "main_window/frm_main.h"
 #include "rules/conversion.h"
 #include "table/flex_grid.h"
+#include "widgets/caption_label.h"
 #include "widgets/pick_combo.h"
 
 namespace qlc {

@@ -1,5 +1,7 @@
 #include "widgets/design.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QImageReader>
@@ -7,8 +9,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleOption>
+#include <algorithm>
 #include <array>
 #include <functional>
 
@@ -197,6 +201,17 @@ void LinkLabel::paintEvent(QPaintEvent *event) {
                    .intersected(rect());
   QPainter painter(this);
   style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+}
+
+void FitListToEntries(QComboBox *combo) {
+  QAbstractItemView *list = combo->view();
+  list->setTextElideMode(Qt::ElideRight);
+  int width = list->sizeHintForColumn(0) + 2 * list->frameWidth();
+  if (combo->count() > combo->maxVisibleItems())
+    width += list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+  if (const QScreen *screen = combo->screen())
+    width = std::min(width, screen->availableGeometry().width());
+  list->setMinimumWidth(width);
 }
 
 QIcon Picture(const char *name) {

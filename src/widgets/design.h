@@ -10,6 +10,8 @@
 #include <QWidget>
 #include <cmath>
 
+class QComboBox;
+
 namespace qlc {
 
 // The design's unit: 15 twips to the logical pixel.
@@ -62,6 +64,10 @@ class LinkLabel : public QLabel {
   void keyPressEvent(QKeyEvent *event) override;
   void paintEvent(QPaintEvent *event) override;
 };
+
+// Makes the open list of a drop-down list as wide as its widest entry (at most the screen's
+// width), so that entries show whole; what still does not fit is cut at its end.
+void FitListToEntries(QComboBox *combo);
 
 // A push button named and captioned as the design says. No button is a dialog's default
 // button; with enterPresses, Enter presses the button while it has the focus.
