@@ -82,7 +82,7 @@ class TestMainWindow : public QObject {
     const QString page = "set Combo2 1; pick Combo1 PAGE; ", at = "; is ColSel 1; is visible true; is Text1 1.0; is Text2 ";
     const QString mail = "mailto:sales@quellor.example", home = "https://www.quellor.example/";
     const Row rows[] = {
-      {.name = "start-up, Enter, links", .script = "is Combo1 ALL; is Combo2 2; is Text1 1; is Text2 1; is Label1; is focus Text1; is Rows 33; is Row 1; is From Feet (ft)|Celsius|...; key Text1 Return; is Text2 .30; is cursor2 0; "
+      {.name = "start-up, Enter, links", .script = "is Combo1 ALL; is Combo2 2; is Text1 1; is Text2 1; is Label1; is focus Text1; is Rows 33; is Row 1; is From Feet (ft)|Celsius|...; key Text1 Return; is Text2 .30; is Label1; is cursor2 0; "
           "click Label11; click Label13; key Label11 Return; key Label13 Space; is opened " + mail + '|' + home + '|' + mail + '|' + home},
       {.name = "substring, case", .script = "pick Combo1 PRESSURE; is From Psi|inH2O; is Text2 6.89; is Text1 1.00; is Label1 Psi; set Text2 typed; pick Combo1 pressure; is Rows 1; is Row 0; is Text2 typed; is Text1 1.00; is Label1"},
       {.name = "empty group: nothing to convert", .script = "pick Combo1 LENGTH; set Text1 3; set Text2 x; pick Combo1 EMPTY; is Rows 1; is Text1 3; is Text2 x; is Label1; click TopBtn; click PrevBtn; click NextBtn; click BtmBtn; click header 0; key Text1 Return; is Text2 x; is H0 FROM"},
@@ -124,6 +124,12 @@ class TestMainWindow : public QObject {
       // A cut name shows whole when hovered, below the design's tooltip where there is one.
       {.name = "names whole", .script = "pick Combo1 ONE; tip row 1; is tip Sort|" + kLongFrom + "; tip Label1; is tip " + kLongFrom + "; is fit1 2 lines cut; tip Combo1; is tip Conversion Group Type|ONE; "
           "pick Combo1 LENGTH; tip row 1; is tip Sort; tip Label1; is tip; is fit1 1 lines"},
+      // The table's keys move the current row and re-convert nothing; Tab leaves the table. The
+      // next value entered goes through that row, and the captions follow it.
+      {.name = "keys, then Enter", .script = "pick Combo1 LENGTH; focus MSFlexGrid1; key MSFlexGrid1 Down; key MSFlexGrid1 Down; key MSFlexGrid1 Down; is Row 4; is Label1 Feet (ft); is Text2 .30; "
+          "key MSFlexGrid1 Tab; is focus Text2; key Text1 Return; is Text2 2.00; is Label1 Double; is Label2 Half; "
+          "focus MSFlexGrid1; key MSFlexGrid1 Right; key MSFlexGrid1 Right; is Col 1; key MSFlexGrid1 End; key MSFlexGrid1 Ctrl+End; is Col 1; is Row 5; key MSFlexGrid1 Shift+Tab; is focus Text1"},
+      {.name = "sort, then Enter", .script = "pick Combo1 LENGTH; click header 1; is Label1 Feet (ft); set Text2 4; key Text2 Return; is Text1 2.00; is Label1 Double; is Label2 Half"},
     };
     test::AddRows(rows);
   }

@@ -140,7 +140,11 @@ class frmMain : public QMainWindow, public TrayWindow {
   void PlainHeader();
   void NoteProblem(const QString &fileName, const LoadReport &report);
   void ShowStartupProblems();
+  // Shows the units of a table row in the two captions, or none for row 0.
+  void ShowUnits(int row);
 
+  // The record the unit captions were last set from; empty while they show none.
+  QStringList captionRecord_;
   QString startupProblems_;
   bool unloading_ = false;
   std::unique_ptr<TrayState> tray_;             // the tray part of the window

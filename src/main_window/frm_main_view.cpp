@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <algorithm>
 #include <cmath>
 
 #include "data/conversion_data.h"
@@ -83,6 +84,22 @@ void frmMain::ValueEntry(QLineEdit *from, QLineEdit *to, bool forward) {
   }
   const PatternSet &set = forward ? FromEntryFormats : ToEntryFormats;
   ShowValue(to, FormatValue(*r, set[size_t(*choice)], sep));
+  // The captions name the units this value went through: the current row may hold another
+  // record than they were set from (the table's own keys move it, a sort reorders the rows).
+  // Captions that name none yet stay empty.
+  const int row = MSFlexGrid1->Row();
+  const QString *cells = MSFlexGrid1->RowCells(row);
+  if (!captionRecord_.isEmpty() &&
+      !std::equal(cells, cells + 5, captionRecord_.cbegin(), captionRecord_.cend()))
+    ShowUnits(row);
+}
+
+void frmMain::ShowUnits(int row) {
+  const bool hasRow = row >= 1 && row < MSFlexGrid1->Rows();
+  const QString *cells = MSFlexGrid1->RowCells(row);
+  captionRecord_ = hasRow ? QStringList(cells, cells + 5) : QStringList();
+  Label1->setText(hasRow ? cells[0] : QString());
+  Label2->setText(hasRow ? cells[1] : QString());
 }
 
 void frmMain::ReconvertCurrentRow(const PatternSet &set) {
@@ -105,8 +122,7 @@ void frmMain::ReconvertCurrentRow(const PatternSet &set) {
       ShowValue(Text1, text1);
     }
   }
-  Label1->setText(hasRow ? MSFlexGrid1->TextMatrix(row, 0) : QString());
-  Label2->setText(hasRow ? MSFlexGrid1->TextMatrix(row, 1) : QString());
+  ShowUnits(hasRow ? row : 0);
 }
 
 void frmMain::Combo1_Click() {
