@@ -49,10 +49,11 @@ class CellDelegate : public QStyledItemDelegate {
   using QStyledItemDelegate::QStyledItemDelegate;
   bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
                  const QModelIndex &index) override {
-    // The painted text is cut where it needs more than the cell's width (option.rect, the
-    // cell less its grid line).
+    // The text is cut where it needs more than the cell's width (option.rect, the cell less
+    // its grid line), or than the part of the cell the view shows.
+    const int shown = option.rect.intersected(view->viewport()->rect()).width();
     if (event->type() == QEvent::ToolTip && index.isValid() &&
-        sizeHint(option, index).width() > option.rect.width()) {
+        sizeHint(option, index).width() > shown) {
       QString tip = view->toolTip();
       if (!tip.isEmpty()) tip += u'\n';
       tip += index.data(Qt::DisplayRole).toString();
