@@ -14,6 +14,7 @@
 #include "main_window/frm_main.h"
 #include "table/flex_grid.h"
 #include "test_support.h"
+#include "widgets/caption_label.h"
 
 using namespace qlc;
 using qlc::test::ReadBytes;
@@ -86,14 +87,18 @@ class TstDialogs : public QObject {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
   }
 
-  // The type list leaves line 1 out; a click in it puts the listed name into the box.
+  // The type list leaves line 1 out and shows names whole, wider than the box; a click in it
+  // puts the listed name into the box.
   void listsTypes() {
-    QVERIFY(WriteBytes(Path(false), "\"ALL\"\r\n\"A, b\"\r\n\"C\""));
+    QVERIFY(
+        WriteBytes(Path(false), "\"ALL\"\r\n\"A, b\"\r\n\"ELECTRIC CONDUCTIVITY OF SEAWATER\""));
     addconvert convert(nullptr, dir_->path());
     convert.show();
     convert.Combo1->showPopup();
     QAbstractItemView *list = convert.Combo1->view();
     QCOMPARE(list->model()->rowCount(), 2);
+    const QModelIndex longest = list->model()->index(1, 0);
+    QVERIFY(list->sizeHintForIndex(longest).width() <= list->viewport()->width());
     QCOMPARE(convert.Combo1->currentText(), QString());
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualRect(list->model()->index(0, 0)).center());

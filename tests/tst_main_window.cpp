@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTableView>
+#include <QToolTip>
 #include <QtTest>
 #include <memory>
 
@@ -11,11 +12,16 @@
 #include "main_window/frm_main.h"
 #include "table/flex_grid.h"
 #include "test_support.h"
+#include "widgets/caption_label.h"
 #include "widgets/pick_combo.h"
 
 using namespace qlc;
 
 namespace {
+
+// A user's names, longer than the table's cells and the unit captions.
+const QString kLongFrom = "Kilowatt hours per square meter per day averaged over the year",
+              kLongTo = "Joules per square centimeter per second";
 
 struct Row {
   const char *name;
@@ -50,15 +56,16 @@ class TestMainWindow : public QObject {
   void init() {
     QVERIFY(test::WriteBytes(dir_.filePath("type.txt"),
                              Records("ALL;LENGTH;PRESSURE;PRESSURE DROP;TEMPERATURE;PAGE;NUM;EMPTY;"
-                                     "pressure;DYNAMIC VISCOSITY PER UNIT VELOCITY")));
-    // Rows 1..8, then P1..P20 (multiplier 0.5), then units that sort as numbers.
+                                     "pressure;DYNAMIC VISCOSITY PER UNIT VELOCITY;ONE")));
+    // Rows 1..8, then P1..P20 (multiplier 0.5), units that sort as numbers, long names.
     QString convert =
         "Feet (ft)|Meters (m)|LENGTH|0.3048|0;Celsius|Fahrenheit|TEMPERATURE|1.8|32;"
         "Half|Whole|LENGTH|0.5|0;Psi|kPa|PRESSURE|6.894757293168361|0;"
         "inH2O|Pa|PRESSURE DROP|249.08891|0;Bad|Word|LENGTH|two|0;Double|Half|LENGTH|2|0;"
         "Zero|Zero|LENGTH|0|0";
     for (int i = 1; i <= 20; ++i) convert += QString(";P%1|Q%1|PAGE|0.5|0").arg(i);
-    convert += ";b|10|NUM|1|0;a|9|NUM|1|0;c|Meters|NUM|1|0";
+    convert +=
+        ";b|10|NUM|1|0;a|9|NUM|1|0;c|Meters|NUM|1|0;" + kLongFrom + '|' + kLongTo + "|ONE|4|1";
     QVERIFY(test::WriteBytes(dir_.filePath("convert.txt"), Records(convert)));
     QDir::setCurrent(dir_.path());
   }
@@ -66,16 +73,17 @@ class TestMainWindow : public QObject {
   // clang-format off
   void input_data() {
     const QString types = "set Text1 1.2345; set Text2 0.3048; focus Combo1; ", digits = "set Text1 1.2345; set Text2 0.3048; focus Combo2; ";
-    const QString unchanged = "; is Text2 0.3048; is Rows 32; is picks1 0";
+    const QString unchanged = "; is Text2 0.3048; is Rows 33; is picks1 0";
     // A pick lists the group the chooser names, converts, and shows the names from their beginning.
     const QString length = "; is picks1 1; is Text2 .38; is Text1 1.23; is From Feet (ft)|Half|Bad|Double|Zero; is Label1 Feet (ft); is Row 1; is busy false; is cursor 0; is cursor1 0; is cursor2 0";
     const QString asc = "; is From Bad|Double|Feet (ft)|Half|Zero; is FG1 Feet (ft)", desc = "; is From Zero|Half|Feet (ft)|Double|Bad";
     const QString celsius = "; is Row 2; is Col 0; is ColSel 2; is Label1 Celsius; is Label2 Fahrenheit";  // 1.8 and 32
     // A paged-to row is at the top where the view can scroll that far; only PrevBtn drops the zero before the point.
     const QString page = "set Combo2 1; pick Combo1 PAGE; ", at = "; is ColSel 1; is visible true; is Text1 1.0; is Text2 ";
+    const QString mail = "mailto:sales@quellor.example", home = "https://www.quellor.example/";
     const Row rows[] = {
-      {.name = "start-up, Enter, links", .script = "is Combo1 ALL; is Combo2 2; is Text1 1; is Text2 1; is Label1; is focus Text1; is Rows 32; is Row 1; is From Feet (ft)|Celsius|...; key Text1 Return; is Text2 .30; is cursor2 0; "
-          "click Label11; click Label13; is opened mailto:sales@quellor.example|https://www.quellor.example/"},
+      {.name = "start-up, Enter, links", .script = "is Combo1 ALL; is Combo2 2; is Text1 1; is Text2 1; is Label1; is focus Text1; is Rows 33; is Row 1; is From Feet (ft)|Celsius|...; key Text1 Return; is Text2 .30; is Label1; is cursor2 0; "
+          "click Label11; click Label13; key Label11 Return; key Label13 Space; is opened " + mail + '|' + home + '|' + mail + '|' + home},
       {.name = "substring, case", .script = "pick Combo1 PRESSURE; is From Psi|inH2O; is Text2 6.89; is Text1 1.00; is Label1 Psi; set Text2 typed; pick Combo1 pressure; is Rows 1; is Row 0; is Text2 typed; is Text1 1.00; is Label1"},
       {.name = "empty group: nothing to convert", .script = "pick Combo1 LENGTH; set Text1 3; set Text2 x; pick Combo1 EMPTY; is Rows 1; is Text1 3; is Text2 x; is Label1; click TopBtn; click PrevBtn; click NextBtn; click BtmBtn; click header 0; key Text1 Return; is Text2 x; is H0 FROM"},
       {.name = "digits change", .script = "set Text2 0.3048; pick Combo2 0; is Text1 1; is Text2 0; set Text2 0; pick Combo2 4; is Text1 1.0000; is Text2 0.0000; is cursor1 0; is cursor2 0; set Text1 abc; set Text2 0.25; pick Combo2 2; is Text1 abc; is Text2 0.25"},
@@ -94,7 +102,7 @@ class TestMainWindow : public QObject {
       {.name = "pick long", .script = types + "pick Combo1 DYNAMIC VISCOSITY PER UNIT VELOCITY; is picks1 1; is Text2 0.3048; is Rows 1; is cursor 0"},
       // Typed text picks nothing, confirmed or not.
       {.name = "typed: Enter, Home End, Tab", .script = types + "key Combo1 Ctrl+A; type Combo1 PRESSURE; key Combo1 Return; is Combo1 PRESSURE" + unchanged + "; key Combo1 Home; type Combo1 X; key Combo1 End; type Combo1 Y; is Combo1 XPRESSUREY; key Combo1 Ctrl+A; type Combo1 LENGTH; key Combo1 Tab; is Combo1 LENGTH" + unchanged},
-      {.name = "digits wheel down", .script = digits + "wheel Combo2 -120; is Combo2 3; is picks2 1; is Text2 0.305; is Rows 32"},
+      {.name = "digits wheel down", .script = digits + "wheel Combo2 -120; is Combo2 3; is picks2 1; is Text2 0.305; is Rows 33"},
       // Header clicks sort the listed rows, not the master table.
       {.name = "FROM x3, TO, FROM", .script = "pick Combo1 LENGTH; click header 0; is H0 FROM        v; is H1 TO; is clicks 1" + asc + "; click header 0; is H0 FROM        ^" + desc + "; click header 0; is H0 FROM        v" + asc + "; click header 1; is H0 FROM; is H1 TO          v; is To Half|Meters (m)|Whole|Word|Zero; click header 0; is H0 FROM        ^; is H1 TO" + desc},
       {.name = "group change between", .script = "pick Combo1 LENGTH; click header 0; pick Combo1 ALL; is H0 FROM; is From Feet (ft)|Celsius|...; click header 0; is H0 FROM        ^; is From Zero|Psi|P9|P8|...; is FG1 Feet (ft)"},
@@ -110,6 +118,18 @@ class TestMainWindow : public QObject {
       {.name = "prev", .script = page + "row 20; click PrevBtn; is Row 14" + at + ".5; click PrevBtn; is Row 8; is TopRow 8; click PrevBtn; is Row 2; click PrevBtn; is Row 1; click PrevBtn; is Row 1; is TopRow 1; is Label1 P1" + at + ".5"},
       {.name = "top, bottom, from a clicked row", .script = page + "row 17; click TopBtn; is Row 1; is TopRow 1; is Label1 P1" + at + "0.5; row 3; click BtmBtn; is Row 20; is Label1 P20" + at + "0.5; "
           "click row 10; is Row 10; click NextBtn; is Row 16; is visible true"},
+      {.name = "one conversion: group change", .script = "set Text1 2; pick Combo1 ONE; is Rows 2; is Row 1; is Text2 9.00; is Text1 2.00; is Label1 " + kLongFrom + "; is Label2 " + kLongTo},
+      {.name = "one conversion: paging", .script = "pick Combo1 ONE; set Text1 3; set Text2 x; click NextBtn; is Text2 13.00; set Text2 x; click PrevBtn; is Text2 13.00; "
+          "set Text2 x; click TopBtn; is Text2 13.00; set Text2 x; click BtmBtn; is Text2 13.00; is Row 1"},
+      // A cut name shows whole when hovered, below the design's tooltip where there is one.
+      {.name = "names whole", .script = "pick Combo1 ONE; tip row 1; is tip Sort|" + kLongFrom + "; tip Label1; is tip " + kLongFrom + "; is fit1 2 lines cut; tip Combo1; is tip Conversion Group Type|ONE; "
+          "pick Combo1 LENGTH; tip row 1; is tip Sort; tip Label1; is tip; is fit1 1 lines"},
+      // The table's keys move the current row and re-convert nothing; Tab leaves the table. The
+      // next value entered goes through that row, and the captions follow it.
+      {.name = "keys, then Enter", .script = "pick Combo1 LENGTH; focus MSFlexGrid1; key MSFlexGrid1 Down; key MSFlexGrid1 Down; key MSFlexGrid1 Down; is Row 4; is Label1 Feet (ft); is Text2 .30; "
+          "key MSFlexGrid1 Tab; is focus Text2; key Text1 Return; is Text2 2.00; is Label1 Double; is Label2 Half; "
+          "focus MSFlexGrid1; key MSFlexGrid1 Right; key MSFlexGrid1 Right; is Col 1; key MSFlexGrid1 End; key MSFlexGrid1 Ctrl+End; is Col 1; is Row 5; key MSFlexGrid1 Shift+Tab; is focus Text1"},
+      {.name = "sort, then Enter", .script = "pick Combo1 LENGTH; click header 1; is Label1 Feet (ft); set Text2 4; key Text2 Return; is Text1 2.00; is Label1 Double; is Label2 Half"},
     };
     test::AddRows(rows);
   }
@@ -134,7 +154,7 @@ class TestMainWindow : public QObject {
 
 // Without input: "set W TEXT", "row N". Input: "type W TEXT", "key W KEYS", "wheel W DELTA",
 // "pick W ENTRY" (a click in the open list), "focus W", "click/rclick/dclick AT" (left; right
-// and middle; double) on W, "row N" or "header C".
+// and middle; double) on W, "row N" or "header C", "tip W" or "tip row N" (the pointer rests).
 // "is KEY VALUE": State(KEY) is VALUE, or begins with it when VALUE ends in "|...".
 void TestMainWindow::Step(const QString &step) {
   const QString verb = step.section(' ', 0, 0), target = step.section(' ', 1, 1),
@@ -182,6 +202,12 @@ void TestMainWindow::Step(const QString &step) {
     list->scrollTo(item);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(item).center());
     QVERIFY2(!list->isVisible() && index >= 0, qPrintable(step));
+  } else if (verb == "tip") {  // the pointer rests over W: a tooltip shows, or none
+    for (QWidget *shown : QApplication::topLevelWidgets())
+      if (shown->inherits("QTipLabel")) shown->hide();
+    if (combo) widget = combo->lineEdit();
+    QHelpEvent help(QEvent::ToolTip, at, widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &help);
   } else if (verb == "focus") {
     QApplication::setActiveWindow(&w);
     QVERIFY(QTest::qWaitForWindowActive(&w));
@@ -207,6 +233,14 @@ QString TestMainWindow::State(const QString &key) const {
   const QTableView *v = g.view();
   const QRect current = v->visualRect(v->model()->index(g.Row() - 1, 0));
   const auto *note = w.findChild<QMessageBox *>("StartupMessage");
+  // The caption's lines as painted: each within the label, and together the name, cut at the end.
+  const FittedLines fit = w.Label1->Shown();
+  const QFontMetrics m = w.Label1->fontMetrics();
+  bool fits = (fit.lines.size() - 1) * m.lineSpacing() + m.height() <= w.Label1->height();
+  for (const QString &line : fit.lines)
+    fits = fits && m.horizontalAdvance(line) <= w.Label1->width();
+  const QString read = fit.lines.join(' ').chopped(fit.cut ? 1 : 0);
+  fits = fits && (fit.cut ? w.Label1->text().startsWith(read) : w.Label1->text() == read);
   // clang-format off
   const QMap<QString, QVariant> state{
       {"Row", g.Row()}, {"Col", g.Col()}, {"ColSel", g.ColSel()}, {"TopRow", g.TopRow()}, {"Rows", g.Rows()},
@@ -218,7 +252,9 @@ QString TestMainWindow::State(const QString &key) const {
       {"visible", v->viewport()->rect().contains(current)}, {"note", note && note->isVisible()},
       {"problems", w.StartupProblems().contains(QDir::toNativeSeparators(dir_.path()))},
       {"focus", w.focusWidget() ? w.focusWidget()->objectName() : QString()},
-      {"opened", QUrl::toStringList(doubles_.shell.opened).join('|')}};
+      {"opened", QUrl::toStringList(doubles_.shell.opened).join('|')},
+      {"tip", QToolTip::isVisible() ? QToolTip::text().replace('\n', '|') : QString()},
+      {"fit1", QString("%1 lines%2%3").arg(fit.lines.size()).arg(fit.cut ? " cut" : "", fits ? "" : " BROKEN")}};
   // clang-format on
   return state.value(key, "no such state: " + key).toString();
 }

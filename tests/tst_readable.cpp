@@ -1,5 +1,6 @@
 // Every window stays readable: the design colours in any palette, the labels' text for
-// screen readers, and the shipped names at the design's sizes.
+// screen readers, every control reached by Tab, and the shipped names at the design's sizes.
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
@@ -17,6 +18,7 @@
 #include "rules/contrast.h"
 #include "table/flex_grid.h"
 #include "test_support.h"
+#include "widgets/caption_label.h"
 #include "widgets/pick_combo.h"
 
 using namespace qlc;
@@ -26,6 +28,11 @@ namespace {
 Rgb ToRgb(QColor c) {
   return {c.red(), c.green(), c.blue()};
 }
+
+struct WindowRow {
+  const char *name;
+  const char *order;  // the controls' names in Tab order
+};
 
 struct PaletteRow {
   const char *name;
@@ -43,7 +50,7 @@ class TestReadable : public QObject {
 
  private slots:
   void initTestCase() {
-    QVERIFY(test::WriteBytes(dir_.filePath("type.txt"), "\"ALL\"\r\n\"LENGTH\"\r\n"));
+    QVERIFY(test::WriteBytes(dir_.filePath("type.txt"), "\"ALL\"\r\n\"LENGTH\"\r\n\"MASS\"\r\n"));
     QVERIFY(test::WriteBytes(dir_.filePath("convert.txt"),
                              "\"Feet (ft)\",\"Meters (m)\",\"LENGTH\",\"0.3048\",0\r\n"));
     QDir::setCurrent(dir_.path());
@@ -103,25 +110,60 @@ class TestReadable : public QObject {
     faults.removeDuplicates();
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
   }
-  // Qt 6.4 publishes a label's accessible name instead of its text: a label given one hides
-  // what it says from screen readers. Every window is checked once shown.
-  void labelsShowTheirText() {
+  // Each window: no label hides its text from screen readers (Qt 6.4 publishes a label's
+  // accessible name instead of its text), and Tab alone walks every control in the design's
+  // order, from the one that has the focus on opening, and Shift+Tab walks back: no control
+  // keeps the focus.
+  void windows_data() {
+    const WindowRow rows[] = {
+        {.name = "frmMain",
+         .order =
+             "Text1 MSFlexGrid1 Text2 TopBtn PrevBtn NextBtn BtmBtn Combo1 Combo2 Label11 Label13"},
+        {.name = "frmAbout", .order = "cmdOK cmdSysInfo Label12 Label11"},
+        {.name = "addtypes", .order = "Command1 MSFG1 Command2 Text1"},
+        {.name = "addconvert", .order = "Combo1 Text1 Text2 Text3 Text4 CommandOK CommandCancel"},
+        {.name = "Dialog", .order = "OKButton CommandCancel commandUnload"}};
+    test::AddRows(rows);
+  }
+  void windows() {
+    QFETCH(WindowRow, row);
     test::ModalAnswers answers;  // nothing here may wait on a modal message box
-    addtypes types(nullptr, dir_.path());
-    addconvert convert(nullptr, dir_.path());
-    Dialog prompt;
-    QStringList faults;
-    for (QWidget *window :
-         std::initializer_list<QWidget *>{main_.get(), about_.get(), &types, &convert, &prompt}) {
-      window->show();
-      QVERIFY(QTest::qWaitForWindowExposed(window));
-      const QList<QLabel *> labels = window->findChildren<QLabel *>();
-      QVERIFY2(!labels.isEmpty(), qPrintable(window->objectName()));
-      for (const QLabel *label : labels)
-        if (!label->accessibleName().isEmpty())
-          faults << window->objectName() + ' ' + label->objectName();
+    std::unique_ptr<QWidget> made;
+    const QString name = row.name;
+    if (name == "addtypes") made = std::make_unique<addtypes>(nullptr, dir_.path());
+    if (name == "addconvert") made = std::make_unique<addconvert>(nullptr, dir_.path());
+    if (name == "Dialog") made = std::make_unique<Dialog>();
+    QWidget *window = made                ? made.get()
+                      : name == "frmMain" ? static_cast<QWidget *>(main_.get())
+                                          : about_.get();
+    // The About box is modal: while it shows, no other window takes input.
+    for (QWidget *shown : std::initializer_list<QWidget *>{main_.get(), about_.get()})
+      shown->setVisible(shown == window);
+    window->show();
+    QApplication::setActiveWindow(window);
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    const QList<QLabel *> labels = window->findChildren<QLabel *>();
+    QVERIFY(!labels.isEmpty());
+    for (const QLabel *label : labels)
+      QVERIFY2(label->accessibleName().isEmpty(), qPrintable(label->objectName()));
+    const auto focused = [] {
+      const QWidget *w = QApplication::focusWidget();
+      if (w && qobject_cast<QComboBox *>(w->parentWidget())) w = w->parentWidget();
+      return w ? w->objectName() : QString("none");
+    };
+    const QStringList order = QString(row.order).split(' ');
+    QStringList back(order.rbegin(), order.rend());
+    back.prepend(back.takeLast());  // from the first control to the last, then backwards
+    for (const bool backwards : {false, true}) {
+      const QStringList &expected = backwards ? back : order;
+      QStringList walked{focused()};
+      for (int i = 1; i <= order.size(); ++i) {
+        QTest::keyClick(window->windowHandle(), Qt::Key_Tab,
+                        backwards ? Qt::ShiftModifier : Qt::NoModifier);
+        walked << focused();
+      }
+      QCOMPARE(walked, expected + QStringList{expected[0]});
     }
-    QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
   }
   // The shipped data reads in full at the design's sizes and fonts: every unit name within
   // the two lines of both unit captions, no two names of a group's listing cut to the same
@@ -141,16 +183,18 @@ class TestReadable : public QObject {
       names << window.FG1->TextMatrix(row, 0) << window.FG1->TextMatrix(row, 1);
     names.removeDuplicates();
     QStringList faults;
-    for (const QLabel *caption : {window.Label1, window.Label2}) {
+    for (CaptionLabel *caption : {window.Label1, window.Label2}) {
       const QRect box = caption->contentsRect();
       const QFontMetricsF metrics(caption->font());
       for (const QString &name : names) {
         const QRectF text =
             metrics.boundingRect(QRectF(box), caption->alignment() | Qt::TextWordWrap, name);
+        caption->setText(name);
         // A word wider than the caption runs past its side, a third line past its foot (a
-        // line with a glyph from a fallback font is a little taller).
+        // line with a glyph from a fallback font is a little taller); the caption itself
+        // would end it in an ellipsis.
         if (text.width() > box.width() || text.height() > box.height() ||
-            text.height() > 2.5 * metrics.lineSpacing())
+            text.height() > 2.5 * metrics.lineSpacing() || caption->Shown().cut)
           faults << caption->objectName() + " cuts " + name;
       }
     }

@@ -95,6 +95,8 @@ addconvert::~addconvert() = default;
 void addconvert::Form_Load() {
   Combo1->clear();
   Combo1->addItems(ListedTypes(typePath_));
+  // Type names are often wider than the box: the open list shows them whole.
+  FitListToEntries(Combo1);
   // The box opens empty: a type is picked or typed, never taken by default.
   Combo1->setCurrentIndex(-1);
   Combo1->setEditText(QString());

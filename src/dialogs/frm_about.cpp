@@ -117,7 +117,10 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent) {
   connect(home, &LinkLabel::clicked, this, &frmAbout::Label11_Click);
   Label11 = PlaceTwips(home, 3720, 6120, 3975, 375);
 
+  // OK and System Info, then the two links top to bottom.
   setTabOrder(cmdOK, cmdSysInfo);
+  setTabOrder(cmdSysInfo, Label12);
+  setTabOrder(Label12, Label11);
   cmdOK->setFocus();
   connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
   connect(cmdSysInfo, &QPushButton::clicked, this, [this] { cmdSysInfo_Click(); });

@@ -27,6 +27,7 @@
 #include "main_window/tray_state.h"
 #include "platform/services.h"
 #include "table/flex_grid.h"
+#include "widgets/caption_label.h"
 #include "widgets/design.h"
 #include "widgets/pick_combo.h"
 
@@ -74,7 +75,8 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), tray_(std::make_unique<
   // of the type list's popup, and the tray icon, whose look-ups of the desktop's tray (an
   // X selection, or the session bus) would otherwise delay that frame.
   afterFirstFrame_ = new AfterFirstFrame(this, [this] {
-    FitTypeList();
+    // The list may be wider than the narrow box, so that group names are not cut.
+    FitListToEntries(Combo1);
     if (ShellTrayAdd() == 1) HookWindow();
   });
 }
@@ -136,8 +138,12 @@ void frmMain::BuildControls() {
   PlaceTwips(Label4, 3960, 1440, 1455, 255);
   Combo1 = new PickCombo(client);
   Combo1->setObjectName(QStringLiteral("Combo1"));
-  Combo1->setToolTip(QStringLiteral("Conversion Group Type"));
   Combo1->setAccessibleDescription(QStringLiteral("Conversion Group Type"));
+  // The box is narrower than most group names: its tooltip gives the whole name.
+  connect(Combo1, &QComboBox::editTextChanged, this, [this](const QString &group) {
+    Combo1->setToolTip(QStringLiteral("Conversion Group Type") +
+                       (group.isEmpty() ? QString() : u'\n' + group));
+  });
   Combo1->setMaxVisibleItems(20);
   PlaceTwips(Combo1, 3960, 1680, 1455, 315);
 
@@ -162,12 +168,10 @@ void frmMain::BuildControls() {
   Text2->setAccessibleName(QStringLiteral("Convert To"));
   PlaceTwips(Text2, 5520, 2280, 1095, 285);
 
-  Label1 = MakeLabel(client, "Label1", QString(), Qt::AlignLeft | Qt::AlignTop, ArialFont(8.25));
-  Label1->setWordWrap(true);
+  Label1 = new CaptionLabel(client, "Label1", ArialFont(8.25));
   Label1->setAccessibleDescription(QStringLiteral("Convert From unit"));
   PlaceTwips(Label1, 3960, 2640, 1335, 495);
-  Label2 = MakeLabel(client, "Label2", QString(), Qt::AlignLeft | Qt::AlignTop, ArialFont(8.25));
-  Label2->setWordWrap(true);
+  Label2 = new CaptionLabel(client, "Label2", ArialFont(8.25));
   Label2->setAccessibleDescription(QStringLiteral("Convert To unit"));
   PlaceTwips(Label2, 5520, 2640, 1275, 495);
 
@@ -198,15 +202,10 @@ void frmMain::BuildControls() {
   connect(home, &LinkLabel::clicked, this, &frmMain::Label13_Click);
   Label13 = PlaceTwips(home, 4320, 4200, 2175, 255);
 
-  // Tab order: Text1, the table, Text2, the four buttons, the two choosers.
-  setTabOrder(Text1, grid);
-  setTabOrder(grid, Text2);
-  setTabOrder(Text2, TopBtn);
-  setTabOrder(TopBtn, PrevBtn);
-  setTabOrder(PrevBtn, NextBtn);
-  setTabOrder(NextBtn, BtmBtn);
-  setTabOrder(BtmBtn, Combo1);
-  setTabOrder(Combo1, Combo2);
+  // Tab order: Text1, the table, Text2, the four buttons, the two choosers, then the links.
+  QWidget *const order[] = {Text1,  grid,   Text2,  TopBtn,  PrevBtn, NextBtn,
+                            BtmBtn, Combo1, Combo2, Label11, Label13};
+  for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
   Text1->installEventFilter(this);
   Text2->installEventFilter(this);
@@ -316,15 +315,6 @@ void frmMain::LoadTypes() {
   Combo1->clear();
   Combo1->addItems(types.names);
   Combo1->setEditText(QLatin1String(kAllTypes));
-}
-
-void frmMain::FitTypeList() {
-  // The list may be wider than the narrow box, so that group names are not cut.
-  const QFontMetrics metrics(Combo1->view()->font());
-  int widest = 0;
-  for (int i = 0; i < Combo1->count(); ++i)
-    widest = std::max(widest, metrics.horizontalAdvance(Combo1->itemText(i)));
-  Combo1->view()->setMinimumWidth(std::min(widest + 32, 4 * Combo1->width()));
 }
 
 void frmMain::LoadConversions() {

@@ -20,6 +20,7 @@ class QToolButton;
 namespace qlc {
 
 class AfterFirstFrame;
+class CaptionLabel;
 class FlexGrid;
 class PickCombo;
 struct LoadReport;
@@ -44,23 +45,23 @@ class frmMain : public QMainWindow, public TrayWindow {
   QToolButton *PrevBtn = nullptr;
   QToolButton *NextBtn = nullptr;
   QToolButton *BtmBtn = nullptr;
-  QLabel *Label4 = nullptr;     // "Select Type"
-  PickCombo *Combo1 = nullptr;  // group chooser
-  QLabel *Label9 = nullptr;     // "Significant Digits"
-  PickCombo *Combo2 = nullptr;  // digits chooser
-  QLineEdit *Text1 = nullptr;   // "Convert From" value
-  QLabel *Label3 = nullptr;     // "="
-  QLineEdit *Text2 = nullptr;   // "Convert To" value
-  QLabel *Label1 = nullptr;     // unit of the From value
-  QLabel *Label2 = nullptr;     // unit of the To value
-  QLabel *Label5 = nullptr;     // product-line banner
-  QLabel *Label6 = nullptr;     // postal address
-  QLabel *Label7 = nullptr;     // telephone and fax
-  QLabel *Label14 = nullptr;    // company name
-  QLabel *Label10 = nullptr;    // "E-mail:"
-  QLabel *Label11 = nullptr;    // sales e-mail link
-  QLabel *Label13 = nullptr;    // home page link
-  QFrame *Line1 = nullptr;      // rule under the menu bar
+  QLabel *Label4 = nullptr;        // "Select Type"
+  PickCombo *Combo1 = nullptr;     // group chooser
+  QLabel *Label9 = nullptr;        // "Significant Digits"
+  PickCombo *Combo2 = nullptr;     // digits chooser
+  QLineEdit *Text1 = nullptr;      // "Convert From" value
+  QLabel *Label3 = nullptr;        // "="
+  QLineEdit *Text2 = nullptr;      // "Convert To" value
+  CaptionLabel *Label1 = nullptr;  // unit of the From value
+  CaptionLabel *Label2 = nullptr;  // unit of the To value
+  QLabel *Label5 = nullptr;        // product-line banner
+  QLabel *Label6 = nullptr;        // postal address
+  QLabel *Label7 = nullptr;        // telephone and fax
+  QLabel *Label14 = nullptr;       // company name
+  QLabel *Label10 = nullptr;       // "E-mail:"
+  QLabel *Label11 = nullptr;       // sales e-mail link
+  QLabel *Label13 = nullptr;       // home page link
+  QFrame *Line1 = nullptr;         // rule under the menu bar
 
   QMenu *FileMenu = nullptr;
   QAction *ExitItem = nullptr;  // "&Minimize"
@@ -141,11 +142,13 @@ class frmMain : public QMainWindow, public TrayWindow {
   void PlainHeader();
   void NoteProblem(const QString &fileName, const LoadReport &report);
   void ShowStartupProblems();
-  // Sizes the type list's popup to the widest group name.
-  void FitTypeList();
   // Shows a window hidden to the tray where it was, with its focus as it was.
   void ShowAsKept();
+  // Shows the units of a table row in the two captions, or none for row 0.
+  void ShowUnits(int row);
 
+  // The record the unit captions were last set from; empty while they show none.
+  QStringList captionRecord_;
   QString startupProblems_;
   bool unloading_ = false;
   std::unique_ptr<TrayState> tray_;             // the tray part of the window

@@ -3,12 +3,14 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <algorithm>
 #include <cmath>
 
 #include "data/conversion_data.h"
 #include "main_window/frm_main.h"
 #include "rules/conversion.h"
 #include "table/flex_grid.h"
+#include "widgets/caption_label.h"
 #include "widgets/pick_combo.h"
 
 namespace qlc {
@@ -39,6 +41,13 @@ RowFactors ReadFactors(const FlexGrid &grid, int row, const NumberSeparators &se
   f.m = m.value;
   f.a = a.value;
   return f;
+}
+
+// The five cells of one table row: the record it holds.
+QStringList RowRecord(const FlexGrid &grid, int row) {
+  QStringList cells;
+  for (int col = 0; col < grid.Cols(); ++col) cells << grid.TextMatrix(row, col);
+  return cells;
 }
 
 // A value the program writes into a field shows from its first digit: setText() leaves the
@@ -82,6 +91,18 @@ void frmMain::ValueEntry(QLineEdit *from, QLineEdit *to, bool forward) {
   }
   const PatternSet &set = forward ? FromEntryFormats : ToEntryFormats;
   ShowValue(to, FormatValue(*r, set[size_t(*choice)], sep));
+  // The captions name the units this value went through: the current row may hold another
+  // record than they were set from (the table's own keys move it, a sort reorders the rows).
+  // Captions that name none yet stay empty.
+  const int row = MSFlexGrid1->Row();
+  if (!captionRecord_.isEmpty() && captionRecord_ != RowRecord(*MSFlexGrid1, row)) ShowUnits(row);
+}
+
+void frmMain::ShowUnits(int row) {
+  const bool hasRow = row >= 1 && row < MSFlexGrid1->Rows();
+  captionRecord_ = hasRow ? RowRecord(*MSFlexGrid1, row) : QStringList();
+  Label1->setText(hasRow ? captionRecord_[0] : QString());
+  Label2->setText(hasRow ? captionRecord_[1] : QString());
 }
 
 void frmMain::ReconvertCurrentRow(const PatternSet &set) {
@@ -104,8 +125,7 @@ void frmMain::ReconvertCurrentRow(const PatternSet &set) {
       ShowValue(Text1, text1);
     }
   }
-  Label1->setText(hasRow ? MSFlexGrid1->TextMatrix(row, 0) : QString());
-  Label2->setText(hasRow ? MSFlexGrid1->TextMatrix(row, 1) : QString());
+  ShowUnits(hasRow ? row : 0);
 }
 
 void frmMain::Combo1_Click() {

@@ -2,10 +2,13 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QItemSelectionModel>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QTableView>
+#include <QToolTip>
 #include <algorithm>
 #include <cmath>
 #include <numeric>
@@ -37,6 +40,32 @@ QVariant FlexGridModel::headerData(int section, Qt::Orientation orientation, int
   return {};
 }
 
+namespace {
+
+// Paints cells as usual. Hovering a cell whose text is cut shows the table's own tooltip with
+// the whole text on a second line; a cell that shows its text whole keeps the table's tooltip.
+class CellDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                 const QModelIndex &index) override {
+    // The text is cut where it needs more than the cell's width (option.rect, the cell less
+    // its grid line), or than the part of the cell the view shows.
+    const int shown = option.rect.intersected(view->viewport()->rect()).width();
+    if (event->type() == QEvent::ToolTip && index.isValid() &&
+        sizeHint(option, index).width() > shown) {
+      QString tip = view->toolTip();
+      if (!tip.isEmpty()) tip += u'\n';
+      tip += index.data(Qt::DisplayRole).toString();
+      QToolTip::showText(event->globalPos(), tip, view->viewport(), option.rect);
+      return true;
+    }
+    return QStyledItemDelegate::helpEvent(event, view, option, index);
+  }
+};
+
+}  // namespace
+
 FlexGrid::FlexGrid(int cols, QWidget *viewParent, QObject *parent)
     : QObject(parent),
       cols_(std::max(1, cols)),
@@ -49,6 +78,10 @@ FlexGrid::FlexGrid(int cols, QWidget *viewParent, QObject *parent)
   auto *view = new QTableView(viewParent);
   view_ = view;
   view->setModel(model_);
+  view->setItemDelegate(new CellDelegate(view));
+  // Tab and Shift+Tab go on to the window's next and previous control: a table that took
+  // them for moving between cells could not be left by keyboard. The arrow keys move.
+  view->setTabKeyNavigation(false);
   view->setSelectionMode(QAbstractItemView::NoSelection);
   view->setEditTriggers(QAbstractItemView::NoEditTriggers);
   view->setSortingEnabled(false);

@@ -1,11 +1,18 @@
 #include "widgets/design.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QScreen>
+#include <QStyle>
+#include <QStyleOption>
+#include <algorithm>
 #include <array>
 #include <functional>
 
@@ -164,11 +171,47 @@ LinkLabel::LinkLabel(QWidget *parent, const char *name, const QString &text, Qt:
   SetNavy(this);
   setCursor(Qt::PointingHandCursor);
   setAccessibleDescription(description);
+  // Reached by Tab, after the window's own controls; a click does not take the focus.
+  setFocusPolicy(Qt::TabFocus);
 }
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent *event) {
   QLabel::mouseReleaseEvent(event);
   if (event->button() == Qt::LeftButton) emit clicked();
+}
+
+void LinkLabel::keyPressEvent(QKeyEvent *event) {
+  const int key = event->key();
+  if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+    emit clicked();
+    return;
+  }
+  QLabel::keyPressEvent(event);
+}
+
+void LinkLabel::paintEvent(QPaintEvent *event) {
+  QLabel::paintEvent(event);
+  if (!hasFocus()) return;
+  // The focus frame around the text, so that the keyboard's place can be seen.
+  QStyleOptionFocusRect frame;
+  frame.initFrom(this);
+  frame.rect = QStyle::alignedRect(layoutDirection(), alignment(),
+                                   fontMetrics().size(Qt::TextSingleLine, text()), contentsRect())
+                   .adjusted(-1, 0, 1, 0)
+                   .intersected(rect());
+  QPainter painter(this);
+  style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+}
+
+void FitListToEntries(QComboBox *combo) {
+  QAbstractItemView *list = combo->view();
+  list->setTextElideMode(Qt::ElideRight);
+  int width = list->sizeHintForColumn(0) + 2 * list->frameWidth();
+  if (combo->count() > combo->maxVisibleItems())
+    width += list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+  if (const QScreen *screen = combo->screen())
+    width = std::min(width, screen->availableGeometry().width());
+  list->setMinimumWidth(width);
 }
 
 QIcon Picture(const char *name) {

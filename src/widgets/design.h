@@ -10,6 +10,8 @@
 #include <QWidget>
 #include <cmath>
 
+class QComboBox;
+
 namespace qlc {
 
 // The design's unit: 15 twips to the logical pixel.
@@ -47,7 +49,7 @@ QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, Qt::Al
                   const QFont &font, bool wordWrap = false);
 
 // A label that works as a link: Arial bold underlined, navy, a pointing hand. A left click
-// released on it is a click.
+// released on it is a click, as are Enter and Space while Tab has brought the focus to it.
 class LinkLabel : public QLabel {
   Q_OBJECT
  public:
@@ -59,7 +61,13 @@ class LinkLabel : public QLabel {
 
  protected:
   void mouseReleaseEvent(QMouseEvent *event) override;
+  void keyPressEvent(QKeyEvent *event) override;
+  void paintEvent(QPaintEvent *event) override;
 };
+
+// Makes the open list of a drop-down list as wide as its widest entry (at most the screen's
+// width), so that entries show whole; what still does not fit is cut at its end.
+void FitListToEntries(QComboBox *combo);
 
 // A push button named and captioned as the design says. No button is a dialog's default
 // button; with enterPresses, Enter presses the button while it has the focus.
