@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTableView>
+#include <QTextDocument>
 #include <QToolTip>
 #include <QtTest>
 #include <memory>
@@ -20,7 +21,7 @@ using namespace qlc;
 namespace {
 
 // A user's names, longer than the table's cells and the unit captions.
-const QString kLongFrom = "Kilowatt hours per square meter per day averaged over the year",
+const QString kLongFrom = "<b>Kilowatt</b> hours per square meter per day averaged over the year",
               kLongTo = "Joules per square centimeter per second";
 
 struct Row {
@@ -29,6 +30,14 @@ struct Row {
   const char *locale = "C";       // the default locale while the window is built
   const char *convert = nullptr;  // instead of the usual files: no type.txt and this convert.txt
 };
+
+// What a tooltip reads as on the screen: its text, or what its markup shows.
+QString ShownText(const QString &tip) {
+  if (!Qt::mightBeRichText(tip)) return tip;
+  QTextDocument shown;
+  shown.setHtml(tip);
+  return shown.toPlainText().replace(QChar::LineSeparator, u'\n');
+}
 
 // A data file from records split by ';' and fields by '|', each quoted but the fifth (adder).
 QByteArray Records(const QString &records) {
@@ -253,7 +262,7 @@ QString TestMainWindow::State(const QString &key) const {
       {"problems", w.StartupProblems().contains(QDir::toNativeSeparators(dir_.path()))},
       {"focus", w.focusWidget() ? w.focusWidget()->objectName() : QString()},
       {"opened", QUrl::toStringList(doubles_.shell.opened).join('|')},
-      {"tip", QToolTip::isVisible() ? QToolTip::text().replace('\n', '|') : QString()},
+      {"tip", QToolTip::isVisible() ? ShownText(QToolTip::text()).replace('\n', '|') : QString()},
       {"fit1", QString("%1 lines%2%3").arg(fit.lines.size()).arg(fit.cut ? " cut" : "", fits ? "" : " BROKEN")}};
   // clang-format on
   return state.value(key, "no such state: " + key).toString();

@@ -141,8 +141,8 @@ void frmMain::BuildControls() {
   Combo1->setAccessibleDescription(QStringLiteral("Conversion Group Type"));
   // The box is narrower than most group names: its tooltip gives the whole name.
   connect(Combo1, &QComboBox::editTextChanged, this, [this](const QString &group) {
-    Combo1->setToolTip(QStringLiteral("Conversion Group Type") +
-                       (group.isEmpty() ? QString() : u'\n' + group));
+    Combo1->setToolTip(PlainTip(QStringLiteral("Conversion Group Type") +
+                                (group.isEmpty() ? QString() : u'\n' + group)));
   });
   Combo1->setMaxVisibleItems(20);
   PlaceTwips(Combo1, 3960, 1680, 1455, 315);

@@ -57,7 +57,7 @@ class CellDelegate : public QStyledItemDelegate {
       QString tip = view->toolTip();
       if (!tip.isEmpty()) tip += u'\n';
       tip += index.data(Qt::DisplayRole).toString();
-      QToolTip::showText(event->globalPos(), tip, view->viewport(), option.rect);
+      QToolTip::showText(event->globalPos(), PlainTip(tip), view->viewport(), option.rect);
       return true;
     }
     return QStyledItemDelegate::helpEvent(event, view, option, index);

@@ -5,12 +5,16 @@
 #include <QStyle>
 #include <QToolTip>
 
+#include "widgets/design.h"
+
 namespace qlc {
 
 CaptionLabel::CaptionLabel(QWidget *parent, const char *name, const QFont &font) : QLabel(parent) {
   setObjectName(QString::fromLatin1(name));
   setFont(font);
   setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  // A name is shown as it is, never as markup.
+  setTextFormat(Qt::PlainText);
 }
 
 FittedLines CaptionLabel::Shown() const {
@@ -25,7 +29,7 @@ FittedLines CaptionLabel::Shown() const {
 bool CaptionLabel::event(QEvent *event) {
   if (event->type() == QEvent::ToolTip && Shown().cut) {
     const auto *help = static_cast<QHelpEvent *>(event);
-    QToolTip::showText(help->globalPos(), text(), this, rect());
+    QToolTip::showText(help->globalPos(), PlainTip(text()), this, rect());
     return true;
   }
   return QLabel::event(event);

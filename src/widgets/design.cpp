@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOption>
+#include <QTextDocument>
 #include <algorithm>
 #include <array>
 #include <functional>
@@ -233,6 +234,10 @@ void SetButtonPicture(QAbstractButton *button, const char *name) {
     static_cast<QAbstractButton *>(widget)->setIcon(
         ink == designInk ? IconOf(design) : IconOf({Inked(design[0], ink), Inked(design[1], ink)}));
   });
+}
+
+QString PlainTip(const QString &text) {
+  return Qt::mightBeRichText(text) ? Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal) : text;
 }
 
 }  // namespace qlc

@@ -74,6 +74,10 @@ void FitListToEntries(QComboBox *combo);
 QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption,
                         bool enterPresses);
 
+// A tooltip that shows a text as it is: Qt would read a name that looks like markup as rich
+// text (a user's "<b>" unit drawn bold, its tags gone).
+QString PlainTip(const QString &text);
+
 // One of the program's pictures (":/NAME.png" with its 2x variant) as an icon.
 QIcon Picture(const char *name);
 // A button's picture, dark on a transparent ground, that stays readable: the picture as
