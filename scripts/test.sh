@@ -23,7 +23,7 @@ case "${1:-}" in
   *) echo "usage: $0 [--quick]" >&2; exit 2 ;;
 esac
 cores="$(nproc)"
-export QT_QPA_PLATFORM=offscreen CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$cores}"
+export QT_QPA_PLATFORM=offscreen
 cd "$QLC_ROOT"
 
 if [ -n "$quick" ]; then
