@@ -3,17 +3,24 @@ QLC_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 QLC_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev
   libbenchmark-dev fonts-liberation fonts-dejavu-core)
 
-# build DIR BUILD_TYPE [TARGET...]: configures once, then builds what is stale of the named
-# targets, or of everything when none is named.
+# qlc_dir PRESET: the build folder of a preset of CMakePresets.json.
+qlc_dir() { if [ "$1" = release ]; then echo "$QLC_ROOT/build"; else echo "$QLC_ROOT/build-$1"; fi; }
+
+# qlc_configure PRESET: configures the preset's folder once, and again if it was configured
+# without the preset (then warnings were not errors).
+qlc_configure() {
+  local dir
+  dir="$(qlc_dir "$1")"
+  if [ ! -f "$dir/build.ninja" ] || ! grep -qx 'QLC_WERROR:BOOL=ON' "$dir/CMakeCache.txt"; then
+    (cd "$QLC_ROOT" && cmake --preset "$1" >/dev/null)
+  fi
+}
+
+# qlc_build PRESET [TARGET...]: builds what is stale of the named targets, or of the preset's
+# own (the release preset: everything).
 qlc_build() {
-  local dir="$1" type="$2"
-  shift 2
-  if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S "$QLC_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type"
-  fi
-  if [ $# -gt 0 ]; then
-    cmake --build "$dir" --target "$@"
-  else
-    cmake --build "$dir"
-  fi
+  local preset="$1"
+  shift
+  qlc_configure "$preset"
+  (cd "$QLC_ROOT" && cmake --build --preset "$preset" ${1:+--target "$@"})
 }

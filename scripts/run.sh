@@ -6,6 +6,6 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 bash "$QLC_ROOT/scripts/deps.sh" "${QLC_BUILD_PACKAGES[@]}"
-qlc_build "$QLC_ROOT/build" Release qlconvert
+qlc_build release qlconvert
 exec "$QLC_ROOT/packaging/qlconvert-launch" --bin "$QLC_ROOT/build/src/qlconvert" \
   --data "$QLC_ROOT/data" "$@"

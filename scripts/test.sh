@@ -1,23 +1,73 @@
 #!/usr/bin/env bash
-# Builds what is stale and runs every test headless; ends with CTest's summary.
+# Builds what is stale and runs every test headless; ends with CTest's summary of the main
+# suite and fails if any step failed. Usage: test.sh [--quick]
+#
+# The full run, in three build folders (presets release, asan, fuzz; one line of wall time
+# each step):
+#   1. configure what is not configured, then build the release preset (everything);
+#   2. start the main suite (ctest in build/) in the background: the tray runs, which mostly
+#      wait for the desktop, side by side from the start; the other tests two at a time
+#      (one per core: resource "cpus");
+#   3. meanwhile build the Qt Test programs under AddressSanitizer and UBSan (asan) and the
+#      libFuzzer targets (fuzz), run each fuzz target for a fixed number of inputs, then the
+#      Qt Test programs under the sanitizers;
+#   4. wait for the main suite and print its output and summary.
+# --quick builds only the test programs of build/ and runs the fast tests (label quick): the
+# loop while changing code. The full run is what CI runs.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-bash "$QLC_ROOT/scripts/deps.sh" "${QLC_BUILD_PACKAGES[@]}" xvfb trayer xauth xdotool x11-utils openbox xfwm4 dbus python3-gi weston qt6-wayland at-spi2-core python3-pyatspi g++-mingw-w64-x86-64 desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev llvm units
+quick=""
+case "${1:-}" in
+  --quick) quick=1 ;;
+  "") ;;
+  *) echo "usage: $0 [--quick]" >&2; exit 2 ;;
+esac
+cores="$(nproc)"
 export QT_QPA_PLATFORM=offscreen
-
-# First the fuzz targets (clang, libFuzzer) for a fixed number of inputs each, then every
-# Qt Test program under AddressSanitizer and UndefinedBehaviorSanitizer (presets fuzz and
-# asan, each in a build folder of its own); the normal suite runs last, so that the script
-# ends with its summary.
 cd "$QLC_ROOT"
-for preset in fuzz asan; do
-  [ -f "$QLC_ROOT/build-$preset/build.ninja" ] || cmake --preset "$preset" >/dev/null
-done
-cmake --build --preset fuzz --target qlc_fuzzers
-ctest --test-dir "$QLC_ROOT/build-fuzz/fuzz" --output-on-failure -j2
-cmake --build --preset asan
-ctest --preset asan
 
-qlc_build "$QLC_ROOT/build" Release
-cd "$QLC_ROOT/build"
-ctest --output-on-failure -j2
+if [ -n "$quick" ]; then
+  bash scripts/deps.sh "${QLC_BUILD_PACKAGES[@]}"
+  qlc_build release qlc_tests
+  cd build && exec ctest -L quick --output-on-failure -j "$cores"
+fi
+bash scripts/deps.sh "${QLC_BUILD_PACKAGES[@]}" xvfb trayer xauth xdotool x11-utils openbox xfwm4 dbus python3-gi weston qt6-wayland at-spi2-core python3-pyatspi g++-mingw-w64-x86-64 desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev llvm units
+
+failed=() started=$SECONDS
+# step NAME COMMAND...: runs a step, prints its wall time and the load, and notes a failure.
+step() {
+  local name="$1" since=$SECONDS status=0
+  shift
+  "$@" || status=$?
+  echo "== $name: $((SECONDS - since)) s, load $(cut -d' ' -f1-3 /proc/loadavg)$([ $status -eq 0 ] || echo ", FAILED ($status)")"
+  [ $status -eq 0 ] || failed+=("$name")
+}
+
+configure_all() { qlc_configure release && { qlc_configure asan & qlc_configure fuzz & wait -n && wait -n; }; }
+step "configure" configure_all
+step "release build" qlc_build release
+[ ${#failed[@]} -eq 0 ] || { echo "Stopped: ${failed[*]} failed." >&2; exit 1; }
+
+# The main suite. ctest counts each test that is not labelled waiting as one of the cores' slots
+# (resource "cpus"), and lets the waiting ones run beside them, up to six.
+log="$QLC_ROOT/build/Testing/main-suite.log" spec="$QLC_ROOT/build/Testing/cpus.json"
+mkdir -p "$QLC_ROOT/build/Testing"
+printf '{"version": {"major": 1, "minor": 0}, "local": [{"cpus": [{"id": "0", "slots": %d}]}]}\n' "$cores" >"$spec"
+echo "== main suite started, output in $log"
+suite_since=$SECONDS
+(cd build && exec setsid ctest --output-on-failure -j "$((cores + 6))" --resource-spec-file "$spec") >"$log" 2>&1 &
+suite=$!
+trap 'kill -TERM -- "-$suite" 2>/dev/null || true' EXIT
+
+step "asan build" qlc_build asan
+step "fuzz build" qlc_build fuzz
+step "fuzz tests" ctest --test-dir build-fuzz/fuzz --output-on-failure -j "$cores"
+step "asan tests" ctest --preset asan
+status=0
+wait "$suite" || status=$?
+trap - EXIT
+echo "== main suite: $((SECONDS - suite_since)) s from the release build's end, load $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "== all steps: $((SECONDS - started)) s"
+[ ${#failed[@]} -eq 0 ] || echo "FAILED: ${failed[*]} (output above)"
+cat "$log"
+[ $status -eq 0 ] && [ ${#failed[@]} -eq 0 ]
