@@ -184,5 +184,14 @@ else
   if kill -0 "$one" 2>/dev/null; then wait "$two"; else wait "$one"; fi || fail "the start that handed over ended with $?"
   kill -0 "$one" 2>/dev/null || kill -0 "$two" 2>/dev/null || fail "both starts ended"
   wait_for 20 eval '[ "$(windows | wc -l)" -eq 3 ]' || fail "$(windows | wc -l) windows for three folders"
+  if [ "$(id -u)" = 0 ]; then  # another user takes the name our copy in folder d would have
+    step="another user's process under our name is not handed over to"; data_folder "$work/d"
+    name="qlconvert-0-$(printf '0\n%s' "$(realpath "$work/d")" | sha256sum | cut -c1-24)"
+    bg runuser -u nobody -- "$python" -c 'import socket, sys
+s = socket.socket(socket.AF_UNIX); s.settimeout(60); s.bind("\0" + sys.argv[1]); s.listen(); print("ready", flush=True)
+c, _ = s.accept(); c.recv(64); c.send(b"ok\n"); c.recv(64)' "$name" >"$work/squatter.log" 2>&1
+    wait_for 10 grep -qx ready "$work/squatter.log" || fail "the other user's socket did not start"
+    start "$work/d"
+  fi
 fi
 echo "PASS: $tray tray under $wm"
