@@ -118,7 +118,7 @@ SingleInstance::Took SingleInstance::Take() {
   const Address address = AbstractAddress(name_);
   if (::bind(socket.get(), reinterpret_cast<const sockaddr *>(&address.un), address.length) != 0)
     return errno == EADDRINUSE ? Took::Held : Took::Failed;
-  // Listening at once costs two system calls; later starts queue up until the event loop runs.
+  // Listening at once costs one system call; later starts queue up until the event loop runs.
   if (::listen(socket.get(), 16) != 0) return Took::Failed;
   listener_ = std::make_unique<Listener>(socket.release());
   listener_->notifier = std::make_unique<QSocketNotifier>(listener_->fd, QSocketNotifier::Read);
