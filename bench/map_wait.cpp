@@ -14,7 +14,7 @@
 //      XEmbed host reparents the icon's window), or -1 when none was within SECONDS,
 //   7. the processor time its threads had used when that frame was seen (ms, from
 //      /proc/PID/task/*/schedstat: exact, and unlike the wall clock not stretched by other
-//      programs waiting for a core),
+//      programs waiting for a core; the program is stopped while it is read),
 //   8. the page faults it had taken by then (minor and major): each first touch of a page
 //      of a library or of new memory costs one.
 // With --shot, the window's pixels right after the first frame are written to FILE.ppm.
@@ -282,8 +282,12 @@ int main(int argc, char *argv[]) {
         if (drawn.Complete()) {
           paintedMs = sinceStart();
           paintedAt = Clock::now();
+          // Held while it is read: work the program does right after its first frame (the
+          // tray icon) would otherwise count.
+          kill(pid, SIGSTOP);
           cpuMs = CpuMs(pid);
           faults = PageFaults(pid);
+          kill(pid, SIGCONT);
           firstFrame = XGetImage(dpy, main, 0, 0, unsigned(drawn.width), unsigned(drawn.height),
                                  AllPlanes, ZPixmap);
         }
