@@ -1,6 +1,6 @@
 // map_wait [--settle SECONDS] [--timeout SECONDS] [--shot FILE.ppm] PROGRAM [ARGS...]
 //
-// Starts PROGRAM and prints five numbers:
+// Starts PROGRAM and prints eight numbers:
 //   1. milliseconds from its start until its main window is mapped,
 //   2. milliseconds from its start until that window's first frame is drawn: the moment
 //      the window's drawn area (X Damage reports every rectangle drawn into it) first
@@ -11,16 +11,24 @@
 //   5. how many of the window's pixels differ between right after that frame and SECONDS
 //      later: 0 when the first frame was already the finished window.
 //   6. milliseconds from its start until one of its windows was taken into a tray (an
-//      XEmbed host reparents the icon's window), or -1 when none was within SECONDS.
+//      XEmbed host reparents the icon's window), or -1 when none was within SECONDS,
+//   7. the processor time its threads had used when that frame was seen (ms, from
+//      /proc/PID/task/*/schedstat: exact, and unlike the wall clock not stretched by other
+//      programs waiting for a core; the program is stopped while it is read),
+//   8. the page faults it had taken by then (minor and major): each first touch of a page
+//      of a library or of new memory costs one.
 // With --shot, the window's pixels right after the first frame are written to FILE.ppm.
 // Then ends the program. Exit status 1 when the program ends or times out first.
 //
-// The main window is the first window of the program's process (_NET_WM_PID) that is mapped
-// as a child of the root window: this needs an X server without a window manager (Xvfb).
+// The main window is the first top-level window of the program's process (_NET_WM_PID).
+// Without a window manager it is mapped on the root window; a window manager first takes it
+// into a frame of its own (a child of the root window; a tray's icon goes deeper), and the
+// window is mapped when that frame is.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xdamage.h>
+#include <dirent.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -33,6 +41,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -72,6 +81,48 @@ long StatusKb(pid_t pid, const char *name) {
   while (std::getline(status, line))
     if (line.rfind(prefix, 0) == 0) return std::strtol(line.c_str() + prefix.size(), nullptr, 10);
   return -1;
+}
+
+// The window's parent; 0 when it is gone.
+Window ParentOf(Display *dpy, Window w) {
+  Window root = 0, parent = 0, *children = nullptr;
+  unsigned count = 0;
+  if (!XQueryTree(dpy, w, &root, &parent, &children, &count)) return 0;
+  if (children) XFree(children);
+  return parent;
+}
+
+// Processor time of all the process's threads so far, in ms.
+double CpuMs(pid_t pid) {
+  const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+  DIR *dir = opendir(tasks.c_str());
+  if (!dir) return -1;
+  double ns = 0;
+  while (const dirent *entry = readdir(dir)) {
+    if (entry->d_name[0] == '.') continue;
+    std::ifstream schedstat(tasks + '/' + entry->d_name + "/schedstat");
+    double onCpu = 0;
+    if (schedstat >> onCpu) ns += onCpu;
+  }
+  closedir(dir);
+  return ns / 1e6;
+}
+
+// Minor and major page faults of the process so far (/proc/PID/stat fields 10 and 12).
+long PageFaults(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string line;
+  std::getline(stat, line);
+  const size_t end = line.rfind(')');  // the program's name may hold spaces
+  if (end == std::string::npos) return -1;
+  std::istringstream fields(line.substr(end + 2));
+  std::string field;
+  long minor = 0, major = 0;
+  for (int i = 3; fields >> field && i <= 12; ++i) {
+    if (i == 10) minor = std::atol(field.c_str());
+    if (i == 12) major = std::atol(field.c_str());
+  }
+  return minor + major;
 }
 
 void EndChild(pid_t pid) {
@@ -182,10 +233,23 @@ int main(int argc, char *argv[]) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
   };
 
-  Window main = 0;
+  Window main = 0, frame = 0;  // frame: the window manager's, around main
   int mainX = 0, mainY = 0;
   Coverage drawn;
-  double mappedMs = -1, paintedMs = -1, dockedMs = -1;
+  double mappedMs = -1, paintedMs = -1, dockedMs = -1, cpuMs = -1;
+  long faults = -1;
+  auto ours = [&](Window w) { return WindowPid(dpy, w, pidAtom) == pid; };
+  // The main window is on the screen now: where it is, and how big.
+  auto mapped = [&] {
+    mappedMs = sinceStart();
+    XWindowAttributes a;
+    Window child = 0;
+    if (!XGetWindowAttributes(dpy, main, &a) ||
+        !XTranslateCoordinates(dpy, main, root, 0, 0, &mainX, &mainY, &child))
+      return false;
+    drawn = Coverage(a.width, a.height);
+    return true;
+  };
   auto paintedAt = Clock::time_point::max();
   XImage *firstFrame = nullptr;
   const auto deadline = start + std::chrono::duration<double>(timeout);
@@ -194,29 +258,36 @@ int main(int argc, char *argv[]) {
     while (XPending(dpy) > 0) {
       XEvent event;
       XNextEvent(dpy, &event);
-      if (event.type == MapNotify && !main && event.xmap.event == root &&
-          WindowPid(dpy, event.xmap.window, pidAtom) == pid) {
-        mappedMs = sinceStart();
-        main = event.xmap.window;
-        XWindowAttributes a;
-        if (!XGetWindowAttributes(dpy, main, &a)) {
+      if (event.type == MapNotify && mappedMs < 0 && event.xmap.event == root &&
+          (frame ? event.xmap.window == frame : ours(event.xmap.window))) {
+        if (!frame) main = event.xmap.window;
+        if (!mapped()) {
           std::fprintf(stderr, "map_wait: the window is gone\n");
           EndChild(pid);
           return 1;
         }
-        mainX = a.x + a.border_width;
-        mainY = a.y + a.border_width;
-        drawn = Coverage(a.width, a.height);
+      } else if (event.type == ReparentNotify && !main && event.xreparent.event == root &&
+                 event.xreparent.parent != root && ours(event.xreparent.window) &&
+                 ParentOf(dpy, event.xreparent.parent) == root) {
+        main = event.xreparent.window;  // taken into the window manager's frame
+        frame = event.xreparent.parent;
       } else if (event.type == ReparentNotify && dockedMs < 0 && event.xreparent.parent != root &&
+                 event.xreparent.window != main &&
                  WindowPid(dpy, event.xreparent.window, pidAtom) == pid) {
         dockedMs = sinceStart();
-      } else if (event.type == damageEvent + XDamageNotify && main && paintedMs < 0) {
+      } else if (event.type == damageEvent + XDamageNotify && mappedMs >= 0 && paintedMs < 0) {
         // Drawing anywhere on the screen, in root coordinates; only the window's part counts.
         const auto &d = reinterpret_cast<const XDamageNotifyEvent &>(event);
         drawn.Add(d.area.x - mainX, d.area.y - mainY, d.area.width, d.area.height);
         if (drawn.Complete()) {
           paintedMs = sinceStart();
           paintedAt = Clock::now();
+          // Held while it is read: work the program does right after its first frame (the
+          // tray icon) would otherwise count.
+          kill(pid, SIGSTOP);
+          cpuMs = CpuMs(pid);
+          faults = PageFaults(pid);
+          kill(pid, SIGCONT);
           firstFrame = XGetImage(dpy, main, 0, 0, unsigned(drawn.width), unsigned(drawn.height),
                                  AllPlanes, ZPixmap);
         }
@@ -260,6 +331,7 @@ int main(int argc, char *argv[]) {
   }
   EndChild(pid);
   XCloseDisplay(dpy);
-  std::printf("%.1f %.1f %ld %ld %ld %.1f\n", mappedMs, paintedMs, rss, anon, changed, dockedMs);
+  std::printf("%.1f %.1f %ld %ld %ld %.1f %.1f %ld\n", mappedMs, paintedMs, rss, anon, changed,
+              dockedMs, cpuMs, faults);
   return 0;
 }

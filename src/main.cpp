@@ -4,6 +4,8 @@
 
 #include "main_window/frm_main.h"
 #include "platform/single_instance.h"
+#include "widgets/design.h"
+#include "widgets/message_box.h"
 
 int main(int argc, char *argv[]) {
   QApplication app(argc, argv);
@@ -21,10 +23,19 @@ int main(int argc, char *argv[]) {
   switch (instance.Claim()) {
     case qlc::SingleInstance::Start::HandedOver:
       return 0;
-    case qlc::SingleInstance::Start::NoAnswer:
+    case qlc::SingleInstance::Start::NoAnswer: {
+      const QString folder = QDir::toNativeSeparators(QDir::currentPath());
       std::fprintf(stderr, "qlconvert: the copy running on %s does not answer\n",
-                   qPrintable(QDir::toNativeSeparators(QDir::currentPath())));
+                   qPrintable(folder));
+      // Started from a menu there is no terminal to read the line above.
+      QApplication::setWindowIcon(qlc::Picture("icon"));
+      qlc::ShowMessage(nullptr, QMessageBox::Warning,
+                       QStringLiteral("The Quellor Unit Converter already running on %1 does not "
+                                      "answer, so this start ends. Close or end the running copy, "
+                                      "then start the converter again.")
+                           .arg(folder));
       return 1;
+    }
     case qlc::SingleInstance::Start::First:
     case qlc::SingleInstance::Start::Unguarded:
       break;

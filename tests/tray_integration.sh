@@ -17,7 +17,7 @@ for need in dbus-daemon $([ -n "$wayland" ] && echo weston weston-debug || echo 
 done
 
 work="$(mktemp -d)" started=() step="setting up"
-trap 'kill "${started[@]}" 2>/dev/null; wait "${started[@]}" 2>/dev/null; rm -rf "$work"' EXIT; trap 'exit 1' INT TERM
+trap 'kill "${started[@]}" 2>/dev/null; kill -CONT "${started[@]}" 2>/dev/null; wait "${started[@]}" 2>/dev/null; rm -rf "$work"' EXIT; trap 'exit 1' INT TERM
 bg() { "$@" & started+=("$!"); }  # a process to end with the test
 fail() {
   { echo "FAIL ($tray, $wm, $step): $*"; kill -0 "${app:-$$}" 2>/dev/null || { wait "$app"; echo "(the program ended with $?)"; }
@@ -226,13 +226,33 @@ else
   again "$work/a" && pause && iconic || fail "a start in folder a failed or restored folder b's window"
   second_start "$work/b"
   step="a copy that was killed leaves nothing in the way"; kill -9 "$app" && wait "$app" 2>/dev/null
-  ls "$XDG_RUNTIME_DIR" | grep -q '\.lock$' || fail "no lock file was left to test with"
+  ! ls -A "$XDG_RUNTIME_DIR" | grep qlconvert || fail "the killed copy left the files above"
   start "$work/b" && minimise && second_start "$work/b"
-  step="two starts at once in a new folder: one hands over and ends with 0"; data_folder "$work/c"
-  launch "$work/c" && one=$! && launch "$work/c" && two=$!
+  step="a stopped copy: the next start says so in a box, ends with 1, and is not answered later"
+  minimise && kill -STOP "$app" && launch "$work/b" && late=$!
+  box() { xdotool search --all --onlyvisible --pid "$late" --name '^qlconvert$' | head -n1; }
+  wait_for 20 found box && focus "$(box)" && xdotool key Return || fail "no message box"
+  wait_for 10 not kill -0 "$late" || fail "the start did not end after its box"
+  wait "$late"; rc=$?; [ "$rc" -eq 1 ] || fail "the start ended with $rc after its box"
+  grep -q 'does not answer' "$work/program.log" || fail "no message on stderr"
+  kill -CONT "$app" && pause && iconic || fail "the window came back for the start that gave up"
+  second_start "$work/b"
+  step="started as from a menu: no runtime folder, another temporary folder"; mkdir "$work/tmp"
+  minimise && XDG_RUNTIME_DIR= TMPDIR="$work/tmp" second_start "$work/b"
+  step="two starts at once in a new folder, one as from a menu: one hands over and ends with 0"
+  data_folder "$work/c" && XDG_RUNTIME_DIR= TMPDIR="$work/tmp" launch "$work/c" && one=$! && launch "$work/c" && two=$!
   wait_for 20 eval '! kill -0 $one || ! kill -0 $two' || fail "neither start ended"
   if kill -0 "$one" 2>/dev/null; then wait "$two"; else wait "$one"; fi || fail "the start that handed over ended with $?"
   kill -0 "$one" 2>/dev/null || kill -0 "$two" 2>/dev/null || fail "both starts ended"
   wait_for 20 eval '[ "$(windows | wc -l)" -eq 3 ]' || fail "$(windows | wc -l) windows for three folders"
+  if [ "$(id -u)" = 0 ]; then  # another user takes the name our copy in folder d would have
+    step="another user's process under our name is not handed over to"; data_folder "$work/d"
+    name="qlconvert-0-$(printf '0\n%s' "$(realpath "$work/d")" | sha256sum | cut -c1-24)"
+    bg runuser -u nobody -- "$python" -c 'import socket, sys
+s = socket.socket(socket.AF_UNIX); s.settimeout(60); s.bind("\0" + sys.argv[1]); s.listen(); print("ready", flush=True)
+c, _ = s.accept(); c.recv(64); c.send(b"ok\n"); c.recv(64)' "$name" >"$work/squatter.log" 2>&1
+    wait_for 10 grep -qx ready "$work/squatter.log" || fail "the other user's socket did not start"
+    start "$work/d"
+  fi
 fi
 echo "PASS: $tray tray under $wm"
