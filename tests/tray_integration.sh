@@ -24,7 +24,10 @@ fail() {
     tail -n 20 "$work"/*.log; } >&2; exit 1
 }
 wait_for() {  # SECONDS COMMAND...: until the command succeeds, or fails after SECONDS
-  local until=$((SECONDS + $1)); shift; until "$@" 2>/dev/null; do [ "$SECONDS" -lt "$until" ] && sleep 0.05 || return 1; done
+  # Asked again at once, then less and less often: each check starts X clients, and six runs
+  # side by side share two cores with the builds.
+  local until=$((SECONDS + $1)) nap=2; shift
+  until "$@" 2>/dev/null; do [ "$SECONDS" -lt "$until" ] && sleep "0.$(printf %02d $nap)" || return 1; nap=$((nap < 20 ? nap * 2 : 25)); done
 }
 not() { ! "$@"; }; found() { [ -n "$("$@")" ]; }
 RANDOM=14; pause() { sleep "0.$((300 + RANDOM % 700))"; }  # as a person between two actions, the same each run
