@@ -63,8 +63,8 @@ struct FakeTrayHost : TrayHost {
   void ShowIcon() override { requested = true; }
   void HideIcon() override { requested = false; }
   bool IconRequested() const override { return requested; }
-  void Click(QSystemTrayIcon::ActivationReason reason) {
-    if (available && requested) emit Activated(reason);
+  void Click(TrayClick click) {
+    if (available && requested) emit Activated(click);
   }
   bool available = true, requested = false;
 };

@@ -6,7 +6,7 @@
 #include "dialogs/dialog.h"
 #include "main_window/frm_main.h"
 #include "main_window/tray_state.h"
-#include "platform/services.h"
+#include "tray/system_tray_host.h"
 #include "tray/systray.h"
 #include "tray/winproc.h"
 
@@ -14,8 +14,8 @@ namespace qlc {
 
 namespace {
 
-void SendToWindowProc(QSystemTrayIcon::ActivationReason reason) {
-  WindowProc(TrayIconData.hWnd, TrayIconData.uCallbackMessage, TrayIconData.uID, MouseCode(reason));
+void SendToWindowProc(TrayClick click) {
+  WindowProc(TrayIconData.hWnd, TrayIconData.uCallbackMessage, TrayIconData.uID, MouseCode(click));
 }
 
 // Under Wayland a program can neither place its window nor take it out of the minimised state.
@@ -34,7 +34,7 @@ TrayState::~TrayState() {
 int frmMain::ShellTrayAdd() {
   if (!tray_->host) {
     tray_->window = this;
-    tray_->host = CurrentServices().trayHosts->MakeTrayHost();
+    tray_->host = MakeTrayHost();
     tray_->host->SetMenu(zmnuSysTrayDemo);
   }
   TrayIconData.hWnd = this;
@@ -47,11 +47,11 @@ int frmMain::ShellTrayAdd() {
   // With no host yet the icon waits for one; its first action then hooks the window, as
   // start-up would have done had the host been there.
   if (result != 1 && !tray_->hook && !tray_->lateHook) {
-    tray_->lateHook = connect(tray_->host.get(), &TrayHost::Activated, this,
-                              [this](QSystemTrayIcon::ActivationReason reason) {
-                                HookWindow();
-                                SendToWindowProc(reason);
-                              });
+    tray_->lateHook =
+        connect(tray_->host.get(), &TrayHost::Activated, this, [this](TrayClick click) {
+          HookWindow();
+          SendToWindowProc(click);
+        });
   }
   return result;
 }

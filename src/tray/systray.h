@@ -3,13 +3,12 @@
 #include <QIcon>
 #include <QPointer>
 #include <QString>
-#include <QSystemTrayIcon>
 #include <QWidget>
 #include <cstdint>
 
-namespace qlc {
+#include "platform/tray_host.h"
 
-class TrayHost;
+namespace qlc {
 
 // The tray record: filled once by the main window when it adds its icon and used again
 // unchanged to remove it.
@@ -45,6 +44,6 @@ int NotifyIcon(TrayHost *host, int command, const NotifyIconData &data);
 
 // The callback code for what the host reports. The hosts report a left click on the press
 // and a right click after opening the menu; both count as the button's release.
-std::intptr_t MouseCode(QSystemTrayIcon::ActivationReason reason);
+std::intptr_t MouseCode(TrayClick click);
 
 }  // namespace qlc
