@@ -3,9 +3,11 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMap>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <algorithm>
 #include <functional>
 #include <map>
@@ -63,8 +65,8 @@ struct FakeTrayHost : TrayHost {
   void ShowIcon() override { requested = true; }
   void HideIcon() override { requested = false; }
   bool IconRequested() const override { return requested; }
-  void Click(QSystemTrayIcon::ActivationReason reason) {
-    if (available && requested) emit Activated(reason);
+  void Click(TrayClick click) {
+    if (available && requested) emit Activated(click);
   }
   bool available = true, requested = false;
 };
@@ -116,12 +118,18 @@ struct Doubles {
   Services previous_;
 };
 
-// While it lives, records each modal box's text, calls `onShown`, then answers in the box's own
-// loop: a message box OK, the close prompt its button `press` (empty: its close box), or reject.
+// While it lives, stands in for the user at each modal dialog, in the dialog's own loop: calls
+// `onShown`, records what the dialog says and answers it. A message box: its text, OK. The close
+// prompt: its message, its button `press` (empty: its close box). A dialog named in `buttons`:
+// its caption, that button. A dialog named in `own` is the test's own and left alone. Any other
+// modal dialog fails the test at once, naming it, and is rejected, so that the test goes on
+// instead of waiting for CTest's timeout.
 struct ModalAnswers final : QObject {
   ModalAnswers() { qApp->installEventFilter(this); }
   ~ModalAnswers() override { qApp->removeEventFilter(this); }
   QString press = QStringLiteral("OKButton");
+  QMap<QString, QString> buttons;  // a dialog's name: the name of the button to press
+  QStringList own;                 // dialogs the test shows and drives itself
   std::function<void()> onShown;
   QStringList texts;
 
@@ -130,14 +138,26 @@ struct ModalAnswers final : QObject {
     auto *dialog = qobject_cast<QDialog *>(watched);
     if (event->type() != QEvent::Show || !dialog || !dialog->isModal()) return false;
     auto *box = qobject_cast<QMessageBox *>(dialog);
-    if (!box && dialog->objectName() != QLatin1String("Dialog")) return false;
+    const QString name = dialog->objectName();
+    const bool prompt = !box && name == QLatin1String("Dialog");
+    if (own.contains(name)) return false;
+    if (!box && !prompt && !buttons.contains(name)) {
+      texts << QStringLiteral("no answer for %1 \"%2\"").arg(name, dialog->windowTitle());
+      QTest::qFail(qPrintable("ModalAnswers has " + texts.last() + "; give it one in `buttons`"),
+                   __FILE__, __LINE__);
+      QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
+      return false;
+    }
     const auto *label = dialog->findChild<QLabel *>();
-    texts << (box ? box->text() : label ? label->text() : QString());
+    texts << (box      ? box->text()
+              : prompt ? (label ? label->text() : QString())
+                       : dialog->windowTitle());
     if (onShown) onShown();
-    if (!box && press.isEmpty())
+    if (prompt && press.isEmpty())
       QMetaObject::invokeMethod(dialog, &QWidget::close, Qt::QueuedConnection);
     else if (QAbstractButton *b =
-                 box ? box->button(QMessageBox::Ok) : dialog->findChild<QPushButton *>(press))
+                 box ? box->button(QMessageBox::Ok)
+                     : dialog->findChild<QPushButton *>(prompt ? press : buttons.value(name)))
       QMetaObject::invokeMethod(b, &QAbstractButton::click, Qt::QueuedConnection);
     else
       QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);

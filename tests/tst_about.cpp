@@ -50,6 +50,7 @@ class TstAbout : public QObject {
     QFETCH(SysRow, row);
     test::Doubles doubles;
     test::ModalAnswers answers;
+    answers.own = {"frmAbout"};
     for (const auto &[key, name, v] :
          {std::tuple{kMsinfo, "PATH", row.path}, std::tuple{kLocation, "MSINFO", row.msinfo}})
       if (!v.isNull())

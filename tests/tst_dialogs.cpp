@@ -84,6 +84,7 @@ class TstDialogs : public QObject {
     dir_ = std::make_unique<QTemporaryDir>();
     QVERIFY(dir_->isValid());
     answers_.texts.clear();
+    answers_.own = {"addconvert", "addtypes"};
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
   }
 

@@ -2,6 +2,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QTableView>
 #include <QTextDocument>
@@ -57,6 +58,7 @@ class TestMainWindow : public QObject {
   std::unique_ptr<frmMain> w_;
   std::unique_ptr<QSignalSpy> picks1_, picks2_, gridClicks_;
   test::Doubles doubles_;  // the links open nothing
+  test::ModalAnswers answers_;
 
   void Step(const QString &step);
   QString State(const QString &key) const;
@@ -138,6 +140,9 @@ class TestMainWindow : public QObject {
       {.name = "keys, then Enter", .script = "pick Combo1 LENGTH; focus MSFlexGrid1; key MSFlexGrid1 Down; key MSFlexGrid1 Down; key MSFlexGrid1 Down; is Row 4; is Label1 Feet (ft); is Text2 .30; "
           "key MSFlexGrid1 Tab; is focus Text2; key Text1 Return; is Text2 2.00; is Label1 Double; is Label2 Half; "
           "focus MSFlexGrid1; key MSFlexGrid1 Right; key MSFlexGrid1 Right; is Col 1; key MSFlexGrid1 End; key MSFlexGrid1 Ctrl+End; is Col 1; is Row 5; key MSFlexGrid1 Shift+Tab; is focus Text1"},
+      // Each menu entry opens its dialog; one that ModalAnswers has no answer for fails the test at once.
+      {.name = "menus open their dialogs", .script = "menu UtilityMenu AddItem2; menu UtilityMenu AddItem; menu HelpMenu AboutItem; is said Add Type|Add Conversion|About Unit Converter"},
+      {.name = "an unanswered dialog fails", .script = "unanswered frmAbout; menu HelpMenu AboutItem; is said no answer for frmAbout \"About Unit Converter\"; is Text1 1"},
       {.name = "sort, then Enter", .script = "pick Combo1 LENGTH; click header 1; is Label1 Feet (ft); set Text2 4; key Text2 Return; is Text1 2.00; is Label1 Double; is Label2 Half"},
     };
     test::AddRows(rows);
@@ -146,6 +151,9 @@ class TestMainWindow : public QObject {
   void input() {
     QFETCH(Row, row);
     QLocale::setDefault(QLocale(QString::fromLatin1(row.locale)));
+    answers_.texts.clear();
+    answers_.buttons = {
+        {"addtypes", "Command2"}, {"addconvert", "CommandCancel"}, {"frmAbout", "cmdOK"}};
     if (row.convert)
       QVERIFY(QFile::remove("type.txt") && test::WriteBytes("convert.txt", Records(row.convert)));
     w_ = std::make_unique<frmMain>();
@@ -164,6 +172,8 @@ class TestMainWindow : public QObject {
 // Without input: "set W TEXT", "row N". Input: "type W TEXT", "key W KEYS", "wheel W DELTA",
 // "pick W ENTRY" (a click in the open list), "focus W", "click/rclick/dclick AT" (left; right
 // and middle; double) on W, "row N" or "header C", "tip W" or "tip row N" (the pointer rests).
+// "menu M ITEM" (a click on the bar's menu M, then on its entry), "unanswered DIALOG" (no answer
+// for it: the test is expected to fail once).
 // "is KEY VALUE": State(KEY) is VALUE, or begins with it when VALUE ends in "|...".
 void TestMainWindow::Step(const QString &step) {
   const QString verb = step.section(' ', 0, 0), target = step.section(' ', 1, 1),
@@ -226,6 +236,16 @@ void TestMainWindow::Step(const QString &step) {
       if ((b == Qt::LeftButton) == (verb == "click")) QTest::mouseClick(widget, b, {}, at);
   } else if (verb == "dclick") {  // through the window: press, release, double click, release
     QTest::mouseDClick(w.windowHandle(), Qt::LeftButton, {}, widget->mapTo(&w, at));
+  } else if (verb == "menu") {
+    QMenuBar *bar = w.menuBar();
+    auto *menu = static_cast<QMenu *>(widget);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+    const QRect item = menu->actionGeometry(w.findChild<QAction *>(arg));
+    QTest::mouseClick(menu, Qt::LeftButton, {}, item.center());  // returns when the dialog closes
+  } else if (verb == "unanswered") {
+    answers_.buttons.remove(target);
+    QEXPECT_FAIL("", "ModalAnswers fails a test that opens a dialog it has no answer for",
+                 Continue);
   } else {
     QFAIL(qPrintable("unknown step: " + step));
   }
@@ -261,7 +281,7 @@ QString TestMainWindow::State(const QString &key) const {
       {"visible", v->viewport()->rect().contains(current)}, {"note", note && note->isVisible()},
       {"problems", w.StartupProblems().contains(QDir::toNativeSeparators(dir_.path()))},
       {"focus", w.focusWidget() ? w.focusWidget()->objectName() : QString()},
-      {"opened", QUrl::toStringList(doubles_.shell.opened).join('|')},
+      {"opened", QUrl::toStringList(doubles_.shell.opened).join('|')}, {"said", answers_.texts.join('|')},
       {"tip", QToolTip::isVisible() ? ShownText(QToolTip::text()).replace('\n', '|') : QString()},
       {"fit1", QString("%1 lines%2%3").arg(fit.lines.size()).arg(fit.cut ? " cut" : "", fits ? "" : " BROKEN")}};
   // clang-format on

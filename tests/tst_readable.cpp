@@ -128,6 +128,7 @@ class TestReadable : public QObject {
   void windows() {
     QFETCH(WindowRow, row);
     test::ModalAnswers answers;  // nothing here may wait on a modal message box
+    answers.own = {"frmAbout", "addtypes", "addconvert", "Dialog"};
     std::unique_ptr<QWidget> made;
     const QString name = row.name;
     if (name == "addtypes") made = std::make_unique<addtypes>(nullptr, dir_.path());

@@ -12,7 +12,7 @@
 #include "tray/winproc.h"
 
 using namespace qlc;
-using T = QSystemTrayIcon;
+using T = TrayClick;
 
 namespace {
 
@@ -27,7 +27,7 @@ struct HideRow {
   int tray = 1;
   const char *press = kOK;
   bool shown = false;
-  T::ActivationReason click = T::Trigger;
+  T click = T::Left;
   bool restores = true;
   const char *focus = "Text1";
 };
@@ -68,10 +68,10 @@ class TestTray : public QObject {
         {.name = "unload, Cancel", .how = "unload", .press = kCancel, .shown = true},
         {.name = "unload, OK", .how = "unload", .focus = "Combo1"},
         {.name = "unload, Unload Program", .how = "unload", .press = kUnload, .restores = false},
-        {.name = "OK, &Restore", .click = T::Context},
+        {.name = "OK, &Restore", .click = T::Right},
         {.name = "&Minimize, left", .how = "menu", .focus = "Combo2"},
-        {.name = "&Minimize, middle", .how = "menu", .click = T::MiddleClick, .restores = false},
-        {.name = "window manager, double", .how = "wm", .click = T::DoubleClick, .focus = "Text2"},
+        {.name = "&Minimize, middle", .how = "menu", .click = T::Middle, .restores = false},
+        {.name = "window manager, double", .how = "wm", .click = T::Double, .focus = "Text2"},
     });
   }
   void hideAndRestore() {
@@ -134,7 +134,7 @@ class TestTray : public QObject {
       QCOMPARE(answers.texts.size(), ends ? 1 : 2);
     }
     host_->Click(row.click);  // reaches WindowProc through the hook
-    if (row.click == T::Context) {
+    if (row.click == T::Right) {
       QVERIFY(w.isHidden());
       QTRY_VERIFY(w.zmnuSysTrayDemo->isVisible());
       QTest::keyClick(w.zmnuSysTrayDemo, Qt::Key_R);

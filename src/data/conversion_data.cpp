@@ -6,6 +6,7 @@
 #include <QStringDecoder>
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -518,8 +519,19 @@ AppendResult AppendLine(const QString &path, const QString &line) {
     return result;
   }
 #ifndef Q_OS_WIN
-  // Two programs appending at once must not interleave their lines.
-  ::flock(file.handle(), LOCK_EX);
+  // Two programs appending at once must not interleave their lines: without the lock
+  // nothing is written. A signal that cuts the wait short is no failure.
+  int locked;
+  do locked = ::flock(file.handle(), LOCK_EX);
+  while (locked != 0 && errno == EINTR);
+  if (locked != 0) {
+    result.error = QStringLiteral(
+                       "The file could not be locked against another program writing to it at "
+                       "the same time (%1), so nothing was written.")
+                       .arg(QString::fromLocal8Bit(std::strerror(errno)));
+    if (!existed) UndoAppend(file, 0, false, result);
+    return result;
+  }
 #endif
   // What the file holds decides the encoding and whether a line break is missing.
   const qint64 oldSize = file.size();
@@ -534,7 +546,7 @@ AppendResult AppendLine(const QString &path, const QString &line) {
     result.error = QStringLiteral(
         "The text holds a character that the file's encoding (Windows-1252) cannot "
         "store so that it reads back the same.");
-    if (!existed) file.remove();
+    if (!existed) UndoAppend(file, 0, false, result);
     return result;
   }
   QByteArray bytes;
@@ -555,13 +567,18 @@ AppendResult AppendLine(const QString &path, const QString &line) {
   if (!flushed) {
     result.error = file.errorString();
     if (result.error.isEmpty()) result.error = QStringLiteral("The line could not be written.");
-    // Leave the file exactly as it was.
-    file.resize(oldSize);
-    if (!existed) file.remove();
+    UndoAppend(file, oldSize, existed, result);
     return result;
   }
   result.ok = true;
   return result;
+}
+
+void UndoAppend(QFile &file, qint64 oldSize, bool existed, AppendResult &result) {
+  if (existed ? file.resize(oldSize) : file.remove()) return;
+  result.error +=
+      QStringLiteral(" The file could not be put back as it was (%1): check its last line.")
+          .arg(file.errorString());
 }
 
 }  // namespace qlc

@@ -10,6 +10,8 @@
 
 #include "numbers/read_number.h"
 
+class QFile;
+
 namespace qlc {
 
 // One line of convert.txt. The numbers stay texts until a conversion is computed.
@@ -50,7 +52,7 @@ inline constexpr NumberSeparators kFileSeparators{u'.', QChar()};
 bool IsFileNumber(QStringView text);
 
 // What loading a file met, for the start-up message.
-struct LoadReport {
+struct [[nodiscard]] LoadReport {
   bool missing = false;      // could not be opened or read
   QString error;             // the reason when missing
   int skippedLines = 0;      // lines that do not fit the format
@@ -63,7 +65,7 @@ struct LoadReport {
   int firstWindows1252Line = 0;
 };
 
-struct TypesFile {
+struct [[nodiscard]] TypesFile {
   QStringList names;  // every line, line 1 ("ALL") included
   LoadReport report;
 };
@@ -71,7 +73,7 @@ struct TypesFile {
 // convert.txt as loaded: five cells a record, in the order of ConversionRecord's fields,
 // each an index into texts. Unit and group names repeat across records; each distinct
 // text of the file is held once.
-struct ConversionTable {
+struct [[nodiscard]] ConversionTable {
   std::vector<QString> texts;
   std::vector<std::uint32_t> cells;
   LoadReport report;
@@ -102,15 +104,21 @@ QString FileNumberText(double value);
 // typed.
 QString FileMultiplierText(const QString &typed, const NumberSeparators &sep);
 
-struct AppendResult {
+struct [[nodiscard]] AppendResult {
   bool ok = false;
   QString error;  // the reason, for a message
 };
 
 // Appends one line (CR LF added) in the file's own encoding, creating the file when it
 // is missing. A CR LF goes in front when the file does not end with a line break. A line
-// holding a line break or NUL is refused. On any failure the file is left byte-for-byte as
-// it was.
+// holding a line break or NUL is refused, as is a file that cannot be locked against
+// another writer. On any failure the file is put back byte-for-byte as it was; where even
+// that fails, the error says so.
 AppendResult AppendLine(const QString &path, const QString &line);
+
+// Puts a file back as it was before a failed append: cut back to oldSize, or removed when
+// the append created it. When that fails too, adds to the error that the file's last line
+// may now be part of the line.
+void UndoAppend(QFile &file, qint64 oldSize, bool existed, AppendResult &result);
 
 }  // namespace qlc

@@ -38,10 +38,8 @@ AppendResult AppendType(const QString &typePath, const QString &line) {
   result = AppendLine(typePath, line);
   if (!result.ok) {
     // Take the all-types line back out.
-    if (existed)
-      QFile(typePath).resize(oldSize);
-    else
-      QFile::remove(typePath);
+    QFile file(typePath);
+    UndoAppend(file, oldSize, existed, result);
   }
   return result;
 }

@@ -33,7 +33,7 @@ class addconvert : public AddDialog {
   QPushButton *CommandOK = nullptr;
   QPushButton *CommandCancel = nullptr;
 
-  void Form_Load();
+  void Form_Load();  // lists the types to choose from; run once when the dialog is made
   void CommandOK_Click();
   void CommandCancel_Click();
 

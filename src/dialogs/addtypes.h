@@ -26,7 +26,7 @@ class addtypes : public AddDialog {
   QPushButton *Command1 = nullptr;  // OK
   QPushButton *Command2 = nullptr;  // Cancel
 
-  void Form_Load();
+  void Form_Load();  // lists the current types; run once when the dialog is made
   void Command1_Click();
   void Command2_Click();
 

@@ -39,7 +39,7 @@ class frmAbout : public QDialog {
   QLabel *Label10 = nullptr;  // home page note
   QLabel *Label11 = nullptr;  // home page link
 
-  void Form_Load();
+  void Form_Load();  // sets the caption; run once when the box is made
   void cmdOK_Click();
   void cmdSysInfo_Click();
   void Label11_Click();  // opens the home page
@@ -47,6 +47,12 @@ class frmAbout : public QDialog {
 
  protected:
   void keyPressEvent(QKeyEvent *event) override;
+
+ private:
+  // Makers of the box's parts, each with its controls' connections.
+  void BuildProduct();  // the left column: logo, title, copyright, buttons, revision
+  void BuildNotices();  // licence, distribution and disclaimer
+  void BuildSupport();  // the support address and the home page
 };
 
 }  // namespace qlc

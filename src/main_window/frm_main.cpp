@@ -1,9 +1,5 @@
 #include "main_window/frm_main.h"
 
-#include <QAbstractItemView>
-#include <QAction>
-#include <QApplication>
-#include <QCloseEvent>
 #include <QDir>
 #include <QFrame>
 #include <QHeaderView>
@@ -12,8 +8,6 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QMessageBox>
 #include <QTableView>
 #include <QTimer>
@@ -88,7 +82,19 @@ void frmMain::BuildControls() {
   client->setObjectName(QStringLiteral("client"));
   client->setFixedSize(TwipsToPx(6840), TwipsToPx(4500));
   setCentralWidget(client);
+  BuildTitle(client);
+  BuildTable(client);
+  BuildChoosers(client);
+  BuildValueFields(client);
+  BuildContacts(client);
+  // Tab order: Text1, the table, Text2, the four buttons, the two choosers, then the links.
+  QWidget *const order[] = {
+      Text1,  MSFlexGrid1->view(), Text2, TopBtn, PrevBtn, NextBtn, BtmBtn, Combo1, Combo2, Label11,
+      Label13};
+  for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+}
 
+void frmMain::BuildTitle(QWidget *client) {
   Line1 = new QFrame(client);
   Line1->setObjectName(QStringLiteral("Line1"));
   Line1->setFrameShape(QFrame::HLine);
@@ -109,7 +115,9 @@ void frmMain::BuildControls() {
                      DesignFont(Face::CopperplateGothicBold, 26.25, true));
   SetNavy(Label8);
   PlaceTwips(Label8, 2760, 600, 3975, 495);
+}
 
+void frmMain::BuildTable(QWidget *client) {
   FG1 = new FlexGrid(5, nullptr, this);
   FG1->setObjectName(QStringLiteral("FG1"));
   MSFlexGrid1 = new FlexGrid(5, client, this);
@@ -123,6 +131,7 @@ void frmMain::BuildControls() {
   grid->setFont(gridFont);
   grid->horizontalHeader()->setFont(gridFont);
   PlaceTwips(grid, 120, 1200, 3195, 2115);
+  connect(MSFlexGrid1, &FlexGrid::Click, this, [this] { MSFlexGrid1_Click(); });
 
   TopBtn = MakePageButton(client, "TopBtn", "top", QStringLiteral("Top of List"));
   PlaceTwips(TopBtn, 3480, 1200, 255, 255);
@@ -132,7 +141,13 @@ void frmMain::BuildControls() {
   PlaceTwips(NextBtn, 3480, 2640, 255, 255);
   BtmBtn = MakePageButton(client, "BtmBtn", "bottom", QStringLiteral("Go to Bottom of List"));
   PlaceTwips(BtmBtn, 3480, 3000, 255, 255);
+  connect(TopBtn, &QToolButton::clicked, this, [this] { TopBtn_Click(); });
+  connect(PrevBtn, &QToolButton::clicked, this, [this] { PrevBtn_Click(); });
+  connect(NextBtn, &QToolButton::clicked, this, [this] { NextBtn_Click(); });
+  connect(BtmBtn, &QToolButton::clicked, this, [this] { BtmBtn_Click(); });
+}
 
+void frmMain::BuildChoosers(QWidget *client) {
   Label4 =
       MakeLabel(client, "Label4", QStringLiteral("Select Type"), Qt::AlignHCenter, ArialFont(8.25));
   PlaceTwips(Label4, 3960, 1440, 1455, 255);
@@ -154,7 +169,11 @@ void frmMain::BuildControls() {
   Combo2->setObjectName(QStringLiteral("Combo2"));
   Combo2->setAccessibleDescription(QStringLiteral("Significant Digits"));
   PlaceTwips(Combo2, 5640, 1680, 975, 315);
+  connect(Combo1, &PickCombo::picked, this, [this] { Combo1_Click(); });
+  connect(Combo2, &PickCombo::picked, this, [this] { Combo2_Click(); });
+}
 
+void frmMain::BuildValueFields(QWidget *client) {
   Text1 = new QLineEdit(QStringLiteral("1"), client);
   Text1->setObjectName(QStringLiteral("Text1"));
   Text1->setToolTip(QStringLiteral("Convert From"));
@@ -167,6 +186,9 @@ void frmMain::BuildControls() {
   Text2->setToolTip(QStringLiteral("Convert To"));
   Text2->setAccessibleName(QStringLiteral("Convert To"));
   PlaceTwips(Text2, 5520, 2280, 1095, 285);
+  // Enter in either field converts (eventFilter).
+  Text1->installEventFilter(this);
+  Text2->installEventFilter(this);
 
   Label1 = new CaptionLabel(client, "Label1", ArialFont(8.25));
   Label1->setAccessibleDescription(QStringLiteral("Convert From unit"));
@@ -174,7 +196,9 @@ void frmMain::BuildControls() {
   Label2 = new CaptionLabel(client, "Label2", ArialFont(8.25));
   Label2->setAccessibleDescription(QStringLiteral("Convert To unit"));
   PlaceTwips(Label2, 5520, 2640, 1275, 495);
+}
 
+void frmMain::BuildContacts(QWidget *client) {
   Label5 = MakeLabel(client, "Label5",
                      QStringLiteral("QUELLOR DESKTOP TOOLS \u2022 EXACT, INSTANT, FREE"),
                      Qt::AlignHCenter, ArialFont(8.25, true));
@@ -201,55 +225,6 @@ void frmMain::BuildControls() {
                     Qt::AlignLeft | Qt::AlignVCenter, 8.25, QStringLiteral("Open the home page"));
   connect(home, &LinkLabel::clicked, this, &frmMain::Label13_Click);
   Label13 = PlaceTwips(home, 4320, 4200, 2175, 255);
-
-  // Tab order: Text1, the table, Text2, the four buttons, the two choosers, then the links.
-  QWidget *const order[] = {Text1,  grid,   Text2,  TopBtn,  PrevBtn, NextBtn,
-                            BtmBtn, Combo1, Combo2, Label11, Label13};
-  for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
-
-  Text1->installEventFilter(this);
-  Text2->installEventFilter(this);
-  connect(Combo1, &PickCombo::picked, this, [this] { Combo1_Click(); });
-  connect(Combo2, &PickCombo::picked, this, [this] { Combo2_Click(); });
-  connect(MSFlexGrid1, &FlexGrid::Click, this, [this] { MSFlexGrid1_Click(); });
-  connect(TopBtn, &QToolButton::clicked, this, [this] { TopBtn_Click(); });
-  connect(PrevBtn, &QToolButton::clicked, this, [this] { PrevBtn_Click(); });
-  connect(NextBtn, &QToolButton::clicked, this, [this] { NextBtn_Click(); });
-  connect(BtmBtn, &QToolButton::clicked, this, [this] { BtmBtn_Click(); });
-}
-
-void frmMain::BuildMenus() {
-  menuBar()->setObjectName(QStringLiteral("MenuBar"));
-  FileMenu = menuBar()->addMenu(QStringLiteral("&File"));
-  FileMenu->setObjectName(QStringLiteral("FileMenu"));
-  ExitItem = FileMenu->addAction(QStringLiteral("&Minimize"));
-  ExitItem->setObjectName(QStringLiteral("ExitItem"));
-  connect(ExitItem, &QAction::triggered, this, [this] { ExitItem_Click(); });
-
-  UtilityMenu = menuBar()->addMenu(QStringLiteral("&Utilities"));
-  UtilityMenu->setObjectName(QStringLiteral("UtilityMenu"));
-  AddItem2 = UtilityMenu->addAction(QStringLiteral("&Add Type"));
-  AddItem2->setObjectName(QStringLiteral("AddItem2"));
-  AddItem = UtilityMenu->addAction(QStringLiteral("&Add Conversion"));
-  AddItem->setObjectName(QStringLiteral("AddItem"));
-  connect(AddItem2, &QAction::triggered, this, [this] { AddItem2_Click(); });
-  connect(AddItem, &QAction::triggered, this, [this] { AddItem_Click(); });
-
-  HelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
-  HelpMenu->setObjectName(QStringLiteral("HelpMenu"));
-  AboutItem = HelpMenu->addAction(QStringLiteral("&About"));
-  AboutItem->setObjectName(QStringLiteral("AboutItem"));
-  connect(AboutItem, &QAction::triggered, this, [this] { AboutItem_Click(); });
-
-  // The tray's pop-up menu is a menu of the window that the bar does not show.
-  zmnuSysTrayDemo = new QMenu(QStringLiteral("&SysTray"), this);
-  zmnuSysTrayDemo->setObjectName(QStringLiteral("zmnuSysTrayDemo"));
-  mFile[0] = zmnuSysTrayDemo->addAction(QStringLiteral("&Restore"));
-  mFile[0]->setObjectName(QStringLiteral("mFile_0"));
-  mFile[1] = zmnuSysTrayDemo->addAction(QStringLiteral("&Unload QLCNVT"));
-  mFile[1]->setObjectName(QStringLiteral("mFile_1"));
-  connect(mFile[0], &QAction::triggered, this, [this] { mFile_Click(0); });
-  connect(mFile[1], &QAction::triggered, this, [this] { mFile_Click(1); });
 }
 
 void frmMain::Form_Load() {
@@ -342,50 +317,6 @@ void frmMain::LoadConversions() {
   MSFlexGrid1->ShareRows(*FG1, records);
   FG1->SetRedraw(true);
   MSFlexGrid1->SetRedraw(true);
-}
-
-void frmMain::changeEvent(QEvent *event) {
-  QMainWindow::changeEvent(event);
-  if (event->type() == QEvent::WindowStateChange) Form_Resize();
-}
-
-void frmMain::Form_Resize() {
-  // Minimised by the window manager (its title bar, a task bar, a pager): hidden, but only
-  // while the tray icon can bring the window back.
-  if (!(windowState() & Qt::WindowMinimized)) return;
-  // A window minimised before its first frame is not painted until it is restored: the
-  // tray icon, added after that frame, is needed now.
-  if (afterFirstFrame_ != nullptr) afterFirstFrame_->Run();
-  if (TrayIconShown())
-    QTimer::singleShot(0, this, [this] {
-      if (windowState() & Qt::WindowMinimized) HideToTray();
-    });
-}
-
-void frmMain::closeEvent(QCloseEvent *event) {
-  if (unloading_) {
-    event->accept();
-    return;
-  }
-  if (Form_Unload())
-    event->ignore();
-  else
-    event->accept();
-}
-
-void frmMain::ExitItem_Click() {
-  MinimiseWindow();
-}
-
-void frmMain::MinimiseWindow() {
-  // With the icon shown the window goes to the tray in its normal state. Minimised first, it
-  // would be hidden while the window manager iconifies it, and under X11 it would keep
-  // "iconic" in its hints: the window manager then takes the restored window back as
-  // iconic and Form_Resize hides it again.
-  if (TrayIconShown())
-    HideToTray();
-  else
-    setWindowState(windowState() | Qt::WindowMinimized);
 }
 
 // A link that nothing can open is ignored: the desktop has already said why.

@@ -79,7 +79,11 @@ class frmMain : public QMainWindow, public TrayWindow {
   std::int16_t SortType = 0;
 
   // Event handlers.
+  // Start-up: fills the choosers and the tables from the data files; run once by the
+  // constructor (the tray icon follows after the first frame).
   void Form_Load();
+  // After any change of the window's state: a window minimised while the tray icon shows is
+  // hidden to the tray.
   void Form_Resize();
   // Returns true when the close is cancelled (the window stays).
   bool Form_Unload();
@@ -110,9 +114,13 @@ class frmMain : public QMainWindow, public TrayWindow {
   void ReconvertCurrentRow(const PatternSet &set);
 
   // Tray.
+  // Adds the tray icon (TrayIconData); 1 when a tray shows it, 0 when none does yet.
   int ShellTrayAdd();
+  // Removes the tray icon; the program goes on.
   void ShellTrayDelete();
+  // Sends the icon's mouse actions to WindowProc, from now until UnhookWindow.
   void HookWindow();
+  // Stops sending them; nothing when not hooked.
   void UnhookWindow();
   void RestoreWindow() override;
   // Hides the window to the tray, keeping its place and its focus for RestoreWindow.
@@ -134,8 +142,14 @@ class frmMain : public QMainWindow, public TrayWindow {
   bool eventFilter(QObject *watched, QEvent *event) override;
 
  private:
-  void BuildControls();
-  void BuildMenus();
+  // Makers of the window's parts, each with its controls' connections.
+  void BuildControls();  // the client area, its parts and the tab order
+  void BuildTitle(QWidget *client);
+  void BuildTable(QWidget *client);  // the tables and the paging buttons
+  void BuildChoosers(QWidget *client);
+  void BuildValueFields(QWidget *client);  // the two values and their unit captions
+  void BuildContacts(QWidget *client);
+  void BuildMenus();  // the menu bar and the tray's menu
   void ValueEntry(QLineEdit *from, QLineEdit *to, bool forward);
   void Page(PageButton button, const PatternSet &set);
   // The table's header captions without a sort mark.

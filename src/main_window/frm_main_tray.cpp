@@ -1,12 +1,17 @@
+// The window's tray side: the icon, hiding to the tray and coming back, the close prompt.
+
 #include <QApplication>
+#include <QCloseEvent>
+#include <QEvent>
 #include <QTimer>
 #include <QWindow>
 #include <utility>
 
 #include "dialogs/dialog.h"
+#include "main_window/first_frame.h"
 #include "main_window/frm_main.h"
 #include "main_window/tray_state.h"
-#include "platform/services.h"
+#include "tray/system_tray_host.h"
 #include "tray/systray.h"
 #include "tray/winproc.h"
 
@@ -14,8 +19,8 @@ namespace qlc {
 
 namespace {
 
-void SendToWindowProc(QSystemTrayIcon::ActivationReason reason) {
-  WindowProc(TrayIconData.hWnd, TrayIconData.uCallbackMessage, TrayIconData.uID, MouseCode(reason));
+void SendToWindowProc(TrayClick click) {
+  WindowProc(TrayIconData.hWnd, TrayIconData.uCallbackMessage, TrayIconData.uID, MouseCode(click));
 }
 
 // Under Wayland a program can neither place its window nor take it out of the minimised state.
@@ -34,7 +39,7 @@ TrayState::~TrayState() {
 int frmMain::ShellTrayAdd() {
   if (!tray_->host) {
     tray_->window = this;
-    tray_->host = CurrentServices().trayHosts->MakeTrayHost();
+    tray_->host = MakeTrayHost();
     tray_->host->SetMenu(zmnuSysTrayDemo);
   }
   TrayIconData.hWnd = this;
@@ -47,11 +52,11 @@ int frmMain::ShellTrayAdd() {
   // With no host yet the icon waits for one; its first action then hooks the window, as
   // start-up would have done had the host been there.
   if (result != 1 && !tray_->hook && !tray_->lateHook) {
-    tray_->lateHook = connect(tray_->host.get(), &TrayHost::Activated, this,
-                              [this](QSystemTrayIcon::ActivationReason reason) {
-                                HookWindow();
-                                SendToWindowProc(reason);
-                              });
+    tray_->lateHook =
+        connect(tray_->host.get(), &TrayHost::Activated, this, [this](TrayClick click) {
+          HookWindow();
+          SendToWindowProc(click);
+        });
   }
   return result;
 }
@@ -98,6 +103,35 @@ void frmMain::RestoreWindow() {
   activateWindow();
 }
 
+void frmMain::changeEvent(QEvent *event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange) Form_Resize();
+}
+
+void frmMain::Form_Resize() {
+  // Minimised by the window manager (its title bar, a task bar, a pager): hidden, but only
+  // while the tray icon can bring the window back.
+  if (!(windowState() & Qt::WindowMinimized)) return;
+  // A window minimised before its first frame is not painted until it is restored: the
+  // tray icon, added after that frame, is needed now.
+  if (afterFirstFrame_ != nullptr) afterFirstFrame_->Run();
+  if (TrayIconShown())
+    QTimer::singleShot(0, this, [this] {
+      if (windowState() & Qt::WindowMinimized) HideToTray();
+    });
+}
+
+void frmMain::MinimiseWindow() {
+  // With the icon shown the window goes to the tray in its normal state. Minimised first, it
+  // would be hidden while the window manager iconifies it, and under X11 it would keep
+  // "iconic" in its hints: the window manager then takes the restored window back as
+  // iconic and Form_Resize hides it again.
+  if (TrayIconShown())
+    HideToTray();
+  else
+    setWindowState(windowState() | Qt::WindowMinimized);
+}
+
 void frmMain::HideToTray() {
   // The focus must be kept here: the window's activation that the X server sends when a menu
   // or the close prompt lets go of the keyboard can arrive after the window is hidden, and Qt
@@ -113,6 +147,17 @@ void frmMain::ShowAsKept() {
     windowHandle()->setPosition(kept.position);
   show();
   if (!kept.focus.isNull()) kept.focus->setFocus();
+}
+
+void frmMain::closeEvent(QCloseEvent *event) {
+  if (unloading_) {
+    event->accept();
+    return;
+  }
+  if (Form_Unload())
+    event->ignore();
+  else
+    event->accept();
 }
 
 bool frmMain::Form_Unload() {

@@ -20,7 +20,7 @@ NumberSeparators CurrentSeparators();
 
 enum class ReadStatus { Number, NotANumber, Overflow };
 
-struct ReadResult {
+struct [[nodiscard]] ReadResult {
   ReadStatus status = ReadStatus::NotANumber;
   double value = 0.0;
   bool ok() const { return status == ReadStatus::Number; }

@@ -23,19 +23,13 @@ class SystemPrograms final : public Programs {
   }
 };
 
-class SystemTrayHosts final : public TrayHosts {
- public:
-  std::unique_ptr<TrayHost> MakeTrayHost() override { return std::make_unique<SystemTrayHost>(); }
-};
-
 }  // namespace
 
 Services SystemServices() {
   static DesktopShell shell;
   static const std::unique_ptr<Registry> registry = SystemRegistry();
   static SystemPrograms programs;
-  static SystemTrayHosts trayHosts;
-  return {&shell, registry.get(), &programs, &trayHosts};
+  return {&shell, registry.get(), &programs};
 }
 
 Services &CurrentServices() {

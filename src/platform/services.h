@@ -28,7 +28,8 @@ class Programs {
   virtual bool StartDetached(const QString &program) = 0;
 };
 
-// Makes the tray host of a new main window.
+// Makes the tray host of a new main window. The system's own needs Qt Widgets and is made in
+// tray/ (MakeTrayHost) while CurrentServices() holds none; tests put their double here.
 class TrayHosts {
  public:
   virtual ~TrayHosts() = default;
@@ -39,7 +40,7 @@ struct Services {
   Shell *shell = nullptr;
   Registry *registry = nullptr;
   Programs *programs = nullptr;
-  TrayHosts *trayHosts = nullptr;
+  TrayHosts *trayHosts = nullptr;  // null: the system's (tray/system_tray_host.h)
 };
 
 // The system's own services; they live as long as the program.

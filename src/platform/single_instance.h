@@ -26,7 +26,7 @@ class SingleInstance : public QObject {
 
   // Takes the folder or hands over to the copy that has it, waiting up to timeoutMs for a
   // copy that is still starting or ending. The first copy answers once its event loop runs.
-  Start Claim(int timeoutMs = 5000);
+  [[nodiscard]] Start Claim(int timeoutMs = 5000);
 
  signals:
   void RestoreRequested();

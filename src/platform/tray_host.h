@@ -3,14 +3,17 @@
 #include <QIcon>
 #include <QObject>
 #include <QString>
-#include <QSystemTrayIcon>
 
 class QMenu;
 
 namespace qlc {
 
+// A mouse action on the icon, as the host reports it.
+enum class TrayClick { Left, Double, Right, Middle, Other };
+
 // The desktop's status area as the tray code sees it: one icon that can be shown and
-// hidden and that reports mouse actions. The real one sits on QSystemTrayIcon.
+// hidden and that reports mouse actions. The system's own sits on QSystemTrayIcon, which
+// needs Qt Widgets: it is in tray/ (MakeTrayHost), above the widgets layer.
 class TrayHost : public QObject {
   Q_OBJECT
  public:
@@ -28,25 +31,7 @@ class TrayHost : public QObject {
   virtual bool IconRequested() const = 0;
 
  signals:
-  void Activated(QSystemTrayIcon::ActivationReason reason);
-};
-
-class SystemTrayHost : public TrayHost {
-  Q_OBJECT
- public:
-  explicit SystemTrayHost(QObject *parent = nullptr);
-
-  bool Available() const override;
-  void SetIcon(const QIcon &icon) override;
-  void SetToolTip(const QString &tip) override;
-  void SetMenu(QMenu *menu) override;
-  void ShowIcon() override;
-  void HideIcon() override;
-  bool IconRequested() const override;
-
- private:
-  QSystemTrayIcon *icon_;
-  bool canShow_;
+  void Activated(qlc::TrayClick click);
 };
 
 }  // namespace qlc

@@ -8,7 +8,8 @@ namespace qlc {
 // A value through one conversion: forward, value x multiplier + adder; backward,
 // (value - adder) / multiplier. One IEEE operation at a time, as the formulas read, so that
 // every platform gives the same digits. Empty when the result is not a finite number.
-inline std::optional<double> Convert(double value, double multiplier, double adder, bool forward) {
+[[nodiscard]] inline std::optional<double> Convert(double value, double multiplier, double adder,
+                                                   bool forward) {
   double r;
   if (forward) {
     const double product = value * multiplier;

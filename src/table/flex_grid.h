@@ -76,6 +76,7 @@ class FlexGrid : public QObject {
   void SetRow(int row);
   int Col() const { return col_; }
   void SetCol(int col);
+  // The last column of the selection, which runs from Col to ColSel along the current row.
   int ColSel() const { return colSel_; }
   void SetColSel(int col);
   int TopRow() const;

@@ -1,7 +1,5 @@
 #include "tray/systray.h"
 
-#include "platform/tray_host.h"
-
 namespace qlc {
 
 NotifyIconData TrayIconData;
@@ -22,17 +20,17 @@ int NotifyIcon(TrayHost *host, int command, const NotifyIconData &data) {
   }
 }
 
-std::intptr_t MouseCode(QSystemTrayIcon::ActivationReason reason) {
-  switch (reason) {
-    case QSystemTrayIcon::Trigger:
+std::intptr_t MouseCode(TrayClick click) {
+  switch (click) {
+    case TrayClick::Left:
       return kLeftButtonUp;
-    case QSystemTrayIcon::DoubleClick:
+    case TrayClick::Double:
       return kLeftButtonDoubleClick;
-    case QSystemTrayIcon::Context:
+    case TrayClick::Right:
       return kRightButtonUp;
-    case QSystemTrayIcon::MiddleClick:
+    case TrayClick::Middle:
       return kMiddleButtonUp;
-    case QSystemTrayIcon::Unknown:
+    case TrayClick::Other:
       break;
   }
   return kMouseMove;

@@ -3,25 +3,25 @@
 #include <QIcon>
 #include <QPointer>
 #include <QString>
-#include <QSystemTrayIcon>
 #include <QWidget>
 #include <cstdint>
 
-namespace qlc {
+#include "platform/tray_host.h"
 
-class TrayHost;
+namespace qlc {
 
 // The tray record: filled once by the main window when it adds its icon and used again
 // unchanged to remove it.
 struct NotifyIconData {
-  QPointer<QWidget> hWnd;  // the window that owns the icon and gets its messages
-  std::uint32_t uID = 0;
-  std::uint32_t uCallbackMessage = 0;
+  QPointer<QWidget> hWnd;              // the window that owns the icon and gets its messages
+  std::uint32_t uID = 0;               // the icon's number among the window's icons
+  std::uint32_t uCallbackMessage = 0;  // the message that reports the icon's mouse actions
   QIcon hIcon;
   QString szTip;
 };
 
 inline constexpr std::uint32_t kTrayIconId = 125;
+// The first message number free for a program's own use (WM_USER, 0x400), plus one.
 inline constexpr std::uint32_t kTrayCallbackMessage = 0x400 + 1;
 inline constexpr char kTrayTip[] = "Quellor Unit Converter";
 
@@ -45,6 +45,6 @@ int NotifyIcon(TrayHost *host, int command, const NotifyIconData &data);
 
 // The callback code for what the host reports. The hosts report a left click on the press
 // and a right click after opening the menu; both count as the button's release.
-std::intptr_t MouseCode(QSystemTrayIcon::ActivationReason reason);
+std::intptr_t MouseCode(TrayClick click);
 
 }  // namespace qlc
