@@ -4,13 +4,15 @@
 #
 # The full run, in three build folders (presets release, asan, fuzz; one line of wall time
 # each step):
-#   1. configure what is not configured, then build the release preset (everything);
+#   1. configure what is not configured, then build the program (release preset);
 #   2. start the main suite (ctest in build/) in the background: the tray runs, which mostly
-#      wait for the desktop, side by side from the start; the other tests two at a time
-#      (one per core: resource "cpus");
+#      wait for the desktop and need only the program, side by side from the start; beside
+#      them the test build_tests builds the test programs, then the other tests run two at a
+#      time (one per core: resource "cpus");
 #   3. meanwhile build the Qt Test programs under AddressSanitizer and UBSan (asan) and the
 #      libFuzzer targets (fuzz), run each fuzz target for a fixed number of inputs, then the
-#      Qt Test programs under the sanitizers;
+#      Qt Test programs under the sanitizers, then build what is left of the release preset
+#      (the benchmarks: no test runs them, but they must keep building);
 #   4. wait for the main suite and print its output and summary.
 # --quick builds only the test programs of build/ and runs the fast tests (label quick): the
 # loop while changing code. The full run is what CI runs.
@@ -45,17 +47,17 @@ step() {
 
 configure_all() { qlc_configure release && { qlc_configure asan & qlc_configure fuzz & wait -n && wait -n; }; }
 step "configure" configure_all
-step "release build" qlc_build release
+step "program build" qlc_build release qlconvert
 [ ${#failed[@]} -eq 0 ] || { echo "Stopped: ${failed[*]} failed." >&2; exit 1; }
 
 # The main suite. ctest counts each test that is not labelled waiting as one of the cores' slots
-# (resource "cpus"), and lets the waiting ones run beside them, up to six.
+# (resource "cpus"), and lets the nine waiting ones run beside them.
 log="$QLC_ROOT/build/Testing/main-suite.log" spec="$QLC_ROOT/build/Testing/cpus.json"
 mkdir -p "$QLC_ROOT/build/Testing"
 printf '{"version": {"major": 1, "minor": 0}, "local": [{"cpus": [{"id": "0", "slots": %d}]}]}\n' "$cores" >"$spec"
 echo "== main suite started, output in $log"
 suite_since=$SECONDS
-(cd build && exec setsid ctest --output-on-failure -j "$((cores + 6))" --resource-spec-file "$spec") >"$log" 2>&1 &
+(cd build && exec setsid ctest --output-on-failure -j "$((cores + 9))" --resource-spec-file "$spec") >"$log" 2>&1 &
 suite=$!
 trap 'kill -TERM -- "-$suite" 2>/dev/null || true' EXIT
 
@@ -63,10 +65,13 @@ step "asan build" qlc_build asan
 step "fuzz build" qlc_build fuzz
 step "fuzz tests" ctest --test-dir build-fuzz/fuzz --output-on-failure -j "$cores"
 step "asan tests" ctest --preset asan
+# Once build_tests is done with build/ (two builds in one folder at once would spoil it).
+tests_built() { until grep -qE '(Test +#[0-9]+: build_tests |Unable to find executable)' "$log"; do kill -0 "$suite" 2>/dev/null || return 0; sleep 1; done; }
+step "benchmarks build" eval 'tests_built && qlc_build release'
 status=0
 wait "$suite" || status=$?
 trap - EXIT
-echo "== main suite: $((SECONDS - suite_since)) s from the release build's end, load $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "== main suite: $((SECONDS - suite_since)) s from the program build's end, load $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "== all steps: $((SECONDS - started)) s"
 [ ${#failed[@]} -eq 0 ] || echo "FAILED: ${failed[*]} (output above)"
 cat "$log"
