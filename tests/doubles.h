@@ -106,7 +106,10 @@ struct FakeTrayHosts final : TrayHosts {
 // While it lives, the program uses these doubles; one log shows every call in order.
 struct Doubles {
   Doubles()
-      : previous_(std::exchange(CurrentServices(), {&shell, &registry, &programs, &trayHosts})) {}
+      : previous_(std::exchange(CurrentServices(), {.shell = &shell,
+                                                    .registry = &registry,
+                                                    .programs = &programs,
+                                                    .trayHosts = &trayHosts})) {}
   ~Doubles() { CurrentServices() = previous_; }
   Q_DISABLE_COPY(Doubles)
   RecordingShell shell;

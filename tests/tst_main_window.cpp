@@ -93,7 +93,7 @@ class TestMainWindow : public QObject {
     const QString page = "set Combo2 1; pick Combo1 PAGE; ", at = "; is ColSel 1; is visible true; is Text1 1.0; is Text2 ";
     const QString mail = "mailto:sales@quellor.example", home = "https://www.quellor.example/";
     const Row rows[] = {
-      {.name = "start-up, Enter, links", .script = "is Combo1 ALL; is Combo2 2; is Text1 1; is Text2 1; is Label1; is focus Text1; is Rows 33; is Row 1; is From Feet (ft)|Celsius|...; key Text1 Return; is Text2 .30; is Label1; is cursor2 0; "
+      {.name = "start-up, Enter, links", .script = "is Combo1 ALL; is Combo2 2; is list2 0|1|2|3|4|5; is Text1 1; is Text2 1; is Label1; is focus Text1; is Rows 33; is Row 1; is From Feet (ft)|Celsius|...; key Text1 Return; is Text2 .30; is Label1; is cursor2 0; "
           "click Label11; click Label13; key Label11 Return; key Label13 Space; is opened " + mail + '|' + home + '|' + mail + '|' + home},
       {.name = "substring, case", .script = "pick Combo1 PRESSURE; is From Psi|inH2O; is Text2 6.89; is Text1 1.00; is Label1 Psi; set Text2 typed; pick Combo1 pressure; is Rows 1; is Row 0; is Text2 typed; is Text1 1.00; is Label1"},
       {.name = "empty group: nothing to convert", .script = "pick Combo1 LENGTH; set Text1 3; set Text2 x; pick Combo1 EMPTY; is Rows 1; is Text1 3; is Text2 x; is Label1; click TopBtn; click PrevBtn; click NextBtn; click BtmBtn; click header 0; key Text1 Return; is Text2 x; is H0 FROM"},
@@ -257,8 +257,9 @@ QString TestMainWindow::State(const QString &key) const {
   if (auto *edit = w.findChild<QLineEdit *>(key)) return edit->text();
   if (auto *label = w.findChild<QLabel *>(key)) return label->text();
   if (auto *combo = w.findChild<QComboBox *>(key)) return combo->currentText();
-  QStringList column;
+  QStringList column, list2;
   for (int r = 1; r < g.Rows(); ++r) column << g.TextMatrix(r, key == "To");
+  for (int i = 0; i < w.Combo2->count(); ++i) list2 << w.Combo2->itemText(i);
   const QTableView *v = g.view();
   const QRect current = v->visualRect(v->model()->index(g.Row() - 1, 0));
   const auto *note = w.findChild<QMessageBox *>("StartupMessage");
@@ -275,7 +276,7 @@ QString TestMainWindow::State(const QString &key) const {
       {"Row", g.Row()}, {"Col", g.Col()}, {"ColSel", g.ColSel()}, {"TopRow", g.TopRow()}, {"Rows", g.Rows()},
       {"From", column.join('|')}, {"To", column.join('|')}, {"H0", g.TextMatrix(0, 0)}, {"H1", g.TextMatrix(0, 1)},
       {"M1", g.TextMatrix(1, 3)}, {"FG1", w.FG1->TextMatrix(1, 0)},  // the master table keeps file order
-      {"picks1", picks1_->count()}, {"picks2", picks2_->count()}, {"clicks", gridClicks_->count()},
+      {"picks1", picks1_->count()}, {"picks2", picks2_->count()}, {"list2", list2.join('|')}, {"clicks", gridClicks_->count()},
       {"cursor", w.Combo1->lineEdit()->cursorPosition()}, {"cursor1", w.Text1->cursorPosition()},
       {"cursor2", w.Text2->cursorPosition()}, {"busy", QApplication::overrideCursor() != nullptr},
       {"visible", v->viewport()->rect().contains(current)}, {"note", note && note->isVisible()},

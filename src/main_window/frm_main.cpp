@@ -230,8 +230,9 @@ void frmMain::BuildContacts(QWidget *client) {
 void frmMain::Form_Load() {
   LoadTypes();
   Combo2->clear();
-  for (int i = 0; i <= 5; ++i) Combo2->addItem(QString::number(i));
-  Combo2->setCurrentIndex(2);  // the entry "2", so that the list and the wheel start there
+  for (int i = 0; i < kListedDigits; ++i) Combo2->addItem(QString::number(i));
+  // An entry, not just its text, so that the list and the wheel start there.
+  Combo2->setCurrentIndex(kStartDigits);
   LoadConversions();
   SortFrom = 0;
   SortTo = 0;

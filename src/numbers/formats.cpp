@@ -142,7 +142,7 @@ QString Fixed(Decimal d, int decimals, bool zeroUnits, const NumberSeparators &s
 
 std::optional<int> DigitsChoice(QStringView digitsText, const NumberSeparators &sep) {
   const ReadResult r = ReadNumber(digitsText, sep);
-  if (!r.ok() || r.value < 0.0 || r.value > 6.0 || r.value != std::floor(r.value))
+  if (!r.ok() || r.value < 0.0 || r.value >= kDigitsChoices || r.value != std::floor(r.value))
     return std::nullopt;
   return static_cast<int>(r.value);
 }

@@ -9,8 +9,13 @@
 
 namespace qlc {
 
-// One pattern per digits choice 0..6.
+// One pattern per digits choice 0..6: its size is the number of choices.
 using PatternSet = std::array<QStringView, 7>;
+inline constexpr int kDigitsChoices = int(std::tuple_size_v<PatternSet>);
+// The digits chooser lists the choices 0..kListedDigits-1 and starts on kStartDigits; the
+// last choice (scientific) is only typed.
+inline constexpr int kListedDigits = 6;
+inline constexpr int kStartDigits = 2;
 
 extern const PatternSet DigitsChangeFormats;
 extern const PatternSet TableFormats;
@@ -18,7 +23,7 @@ extern const PatternSet PrevPageFormats;
 extern const PatternSet FromEntryFormats;
 extern const PatternSet ToEntryFormats;
 
-// The digits chooser's text read as a number; a choice only when it is exactly 0..6.
+// The digits chooser's text read as a number; a choice only when it is exactly one of them.
 // Any other number, and a text that is not a number, select no pattern.
 std::optional<int> DigitsChoice(QStringView digitsText, const NumberSeparators &sep);
 

@@ -29,7 +29,7 @@ Services SystemServices() {
   static DesktopShell shell;
   static const std::unique_ptr<Registry> registry = SystemRegistry();
   static SystemPrograms programs;
-  return {&shell, registry.get(), &programs};
+  return {.shell = &shell, .registry = registry.get(), .programs = &programs};
 }
 
 Services &CurrentServices() {
