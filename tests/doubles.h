@@ -6,6 +6,7 @@
 #include <QMap>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <algorithm>
@@ -155,15 +156,32 @@ struct ModalAnswers final : QObject {
     texts << (box      ? box->text()
               : prompt ? (label ? label->text() : QString())
                        : dialog->windowTitle());
+    // The program's message boxes: titled "qlconvert", one OK button, named for automation.
+    if (box && (box->windowTitle() != QLatin1String("qlconvert") || name != "MessageBox" ||
+                box->standardButtons() != QMessageBox::Ok))
+      texts.last() += QStringLiteral(" [box \"%1\" %2, buttons %3]")
+                          .arg(box->windowTitle(), name)
+                          .arg(int(box->standardButtons()), 0, 16);
     if (onShown) onShown();
-    if (prompt && press.isEmpty())
-      QMetaObject::invokeMethod(dialog, &QWidget::close, Qt::QueuedConnection);
-    else if (QAbstractButton *b =
-                 box ? box->button(QMessageBox::Ok)
-                     : dialog->findChild<QPushButton *>(prompt ? press : buttons.value(name)))
-      QMetaObject::invokeMethod(b, &QAbstractButton::click, Qt::QueuedConnection);
-    else
-      QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
+    const QPointer<QDialog> shown(dialog);
+    const QPointer<QAbstractButton> button =
+        box ? box->button(QMessageBox::Ok)
+            : dialog->findChild<QPushButton *>(prompt ? press : buttons.value(name));
+    const bool closeBox = prompt && press.isEmpty();
+    // Answered once its own loop runs: a dialog that is gone by then never waited for the user.
+    QMetaObject::invokeMethod(
+        this,
+        [this, shown, button, closeBox] {
+          if (!shown || !shown->isVisible())
+            texts << QStringLiteral("gone before it was answered");
+          else if (closeBox)
+            shown->close();
+          else if (button)
+            button->click();
+          else
+            shown->reject();
+        },
+        Qt::QueuedConnection);
     return false;
   }
 };

@@ -1,9 +1,11 @@
 // The main window driven through its widgets by real input, one script per data row.
+#include <QAccessible>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTableView>
 #include <QTextDocument>
 #include <QToolTip>
@@ -93,8 +95,8 @@ class TestMainWindow : public QObject {
     const QString page = "set Combo2 1; pick Combo1 PAGE; ", at = "; is ColSel 1; is visible true; is Text1 1.0; is Text2 ";
     const QString mail = "mailto:sales@quellor.example", home = "https://www.quellor.example/";
     const Row rows[] = {
-      {.name = "start-up, Enter, links", .script = "is Combo1 ALL; is Combo2 2; is list2 0|1|2|3|4|5; is Text1 1; is Text2 1; is Label1; is focus Text1; is Rows 33; is Row 1; is From Feet (ft)|Celsius|...; key Text1 Return; is Text2 .30; is Label1; is cursor2 0; "
-          "click Label11; click Label13; key Label11 Return; key Label13 Space; is opened " + mail + '|' + home + '|' + mail + '|' + home},
+      {.name = "start-up, Enter, links", .script = "is frame as drawn; is Combo1 ALL; is Combo2 2; is list2 0|1|2|3|4|5; is Text1 1; is Text2 1; is Label1; is focus Text1; is Rows 33; is Row 1; is From Feet (ft)|Celsius|...; key Text1 Return; is Text2 .30; is Label1; is cursor2 0; "
+          "click Label11; click Label13; is focus Text1; rclick Label11; rclick Label13; key Label11 Return; key Label13 Space; is opened " + mail + '|' + home + '|' + mail + '|' + home},
       {.name = "substring, case", .script = "pick Combo1 PRESSURE; is From Psi|inH2O; is Text2 6.89; is Text1 1.00; is Label1 Psi; set Text2 typed; pick Combo1 pressure; is Rows 1; is Row 0; is Text2 typed; is Text1 1.00; is Label1"},
       {.name = "empty group: nothing to convert", .script = "pick Combo1 LENGTH; set Text1 3; set Text2 x; pick Combo1 EMPTY; is Rows 1; is Text1 3; is Text2 x; is Label1; click TopBtn; click PrevBtn; click NextBtn; click BtmBtn; click header 0; key Text1 Return; is Text2 x; is H0 FROM"},
       {.name = "digits change", .script = "set Text2 0.3048; pick Combo2 0; is Text1 1; is Text2 0; set Text2 0; pick Combo2 4; is Text1 1.0000; is Text2 0.0000; is cursor1 0; is cursor2 0; set Text1 abc; set Text2 0.25; pick Combo2 2; is Text1 abc; is Text2 0.25"},
@@ -133,7 +135,7 @@ class TestMainWindow : public QObject {
       {.name = "one conversion: paging", .script = "pick Combo1 ONE; set Text1 3; set Text2 x; click NextBtn; is Text2 13.00; set Text2 x; click PrevBtn; is Text2 13.00; "
           "set Text2 x; click TopBtn; is Text2 13.00; set Text2 x; click BtmBtn; is Text2 13.00; is Row 1"},
       // A cut name shows whole when hovered, below the design's tooltip where there is one.
-      {.name = "names whole", .script = "pick Combo1 ONE; tip row 1; is tip Sort|" + kLongFrom + "; tip Label1; is tip " + kLongFrom + "; is fit1 2 lines cut; tip Combo1; is tip Conversion Group Type|ONE; "
+      {.name = "names whole", .script = "pick Combo1 ONE; tip row 1; is tip Sort|" + kLongFrom + "; tip Label1; is tip " + kLongFrom + "; is fit1 2 lines cut; is ink1 2; is a11y1 " + kLongFrom + "; tip Combo1; is tip Conversion Group Type|ONE; "
           "pick Combo1 LENGTH; tip row 1; is tip Sort; tip Label1; is tip; is fit1 1 lines"},
       // The table's keys move the current row and re-convert nothing; Tab leaves the table. The
       // next value entered goes through that row, and the captions follow it.
@@ -270,6 +272,22 @@ QString TestMainWindow::State(const QString &key) const {
   for (const QString &line : fit.lines)
     fits = fits && m.horizontalAdvance(line) <= w.Label1->width();
   const QString read = fit.lines.join(' ').chopped(fit.cut ? 1 : 0);
+  int inked = 0;  // lines of the caption with ink in the middle of their letters
+  const QImage caption = w.Label1->grab().toImage();
+  for (int top = 0; top + m.ascent() <= caption.height(); top += m.lineSpacing()) {
+    bool ink = false;
+    for (int y = top + m.ascent() / 3; y < top + m.ascent(); ++y)
+      for (int x = 0; x < caption.width() && !ink; ++x)
+        ink = caption.pixel(x, y) != caption.pixel(0, 0);
+    inked += ink;
+  }
+  // The frame on the screen is the window as it draws itself (the first frame is not blank).
+  const QImage onScreen = w.screen()->grabWindow(w.winId()).toImage(), drawn = w_->grab().toImage();
+  qsizetype differ = 0;
+  for (int y = 0; y < std::min(onScreen.height(), drawn.height()); ++y)
+    for (int x = 0; x < std::min(onScreen.width(), drawn.width()); ++x)
+      differ += onScreen.pixel(x, y) != drawn.pixel(x, y);
+  QAccessibleInterface *a11y1 = QAccessible::queryAccessibleInterface(w.Label1);
   fits = fits && (fit.cut ? w.Label1->text().startsWith(read) : w.Label1->text() == read);
   // clang-format off
   const QMap<QString, QVariant> state{
@@ -284,6 +302,8 @@ QString TestMainWindow::State(const QString &key) const {
       {"focus", w.focusWidget() ? w.focusWidget()->objectName() : QString()},
       {"opened", QUrl::toStringList(doubles_.shell.opened).join('|')}, {"said", answers_.texts.join('|')},
       {"tip", QToolTip::isVisible() ? ShownText(QToolTip::text()).replace('\n', '|') : QString()},
+      {"ink1", inked}, {"a11y1", a11y1 ? a11y1->text(QAccessible::Name) : QString()},
+      {"frame", onScreen.size() == drawn.size() && differ * 50 < drawn.width() * drawn.height() ? "as drawn" : "differs"},
       {"fit1", QString("%1 lines%2%3").arg(fit.lines.size()).arg(fit.cut ? " cut" : "", fits ? "" : " BROKEN")}};
   // clang-format on
   return state.value(key, "no such state: " + key).toString();

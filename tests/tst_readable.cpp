@@ -7,6 +7,7 @@
 #include <QTableView>
 #include <QToolButton>
 #include <QtTest>
+#include <cmath>
 #include <memory>
 
 #include "dialogs/addconvert.h"
@@ -72,6 +73,15 @@ class TestReadable : public QObject {
         {.name = "dark", .palette = plain({50, 50, 50}, {240, 240, 240}), .keepsNavy = false},
         {.name = "black on white", .palette = plain(Qt::white, Qt::black), .keepsNavy = true},
         {.name = "white on black", .palette = plain(Qt::black, Qt::white), .keepsNavy = false},
+        // The labels stand on the window's ground, whatever the fields' ground is.
+        {.name = "dark window, white fields",
+         .palette =
+             [&] {
+               QPalette p = plain({50, 50, 50}, {240, 240, 240});
+               p.setColor(QPalette::Base, Qt::white);
+               return p;
+             }(),
+         .keepsNavy = false},
         {.name = "light again", .palette = light, .keepsNavy = true}};
     test::AddRows(rows);
   }
@@ -147,6 +157,15 @@ class TestReadable : public QObject {
     QVERIFY(!labels.isEmpty());
     for (const QLabel *label : labels)
       QVERIFY2(label->accessibleName().isEmpty(), qPrintable(label->objectName()));
+    for (const QAbstractButton *button : window->findChildren<QAbstractButton *>())
+      QVERIFY2(!button->accessibleName().contains('&'), qPrintable(button->accessibleName()));
+    for (const QString &name : QString(row.order).split(' ')) {
+      const QWidget *control = window->findChild<QWidget *>(name);
+      // The design's sizes are whole twips (0.75 pt steps: 8.25, 9.75, ...).
+      QVERIFY2(control && std::fmod(control->font().pointSizeF(), 0.75) == 0, qPrintable(name));
+      if (qobject_cast<const QLabel *>(control))  // a label in the tab order is a link
+        QVERIFY2(control->font().underline(), qPrintable(name + " is not underlined"));
+    }
     const auto focused = [] {
       const QWidget *w = QApplication::focusWidget();
       if (w && qobject_cast<QComboBox *>(w->parentWidget())) w = w->parentWidget();
