@@ -38,6 +38,9 @@ class TestFlexGrid : public QObject {
     grid.SetColSel(1);
     QCOMPARE(grid.view()->selectionModel()->selectedIndexes().size(), 2);
     QCOMPARE(grid.view()->currentIndex().row(), 11);
+    grid.SetRow(3);  // the old row's highlight goes
+    grid.SetColSel(1);
+    QCOMPARE(grid.view()->selectionModel()->selectedIndexes().size(), 2);
   }
 };
 
