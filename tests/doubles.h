@@ -61,7 +61,7 @@ struct FakeRegistry final : Registry {
 struct FakeTrayHost : TrayHost {
   bool Available() const override { return available; }
   void SetIcon(const QIcon &) override {}
-  void SetToolTip(const QString &) override {}
+  void SetToolTip(const QString &text) override { tip = text; }
   void SetMenu(QMenu *) override {}
   void ShowIcon() override { requested = true; }
   void HideIcon() override { requested = false; }
@@ -70,6 +70,7 @@ struct FakeTrayHost : TrayHost {
     if (available && requested) emit Activated(click);
   }
   bool available = true, requested = false;
+  QString tip;
 };
 
 struct RecordingShell final : Shell {

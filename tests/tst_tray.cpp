@@ -84,6 +84,7 @@ class TestTray : public QObject {
     w.show();
     w.move(140, 90);
     QVERIFY(QTest::qWaitForWindowActive(&w));
+    QCOMPARE(host_->tip, "Quellor Unit Converter");  // the icon's tooltip
     host_->available = row.tray > 0;
     w.Text1->setText("42");
     w.Text2->setText("135");
