@@ -35,10 +35,12 @@ class TstAbout : public QObject {
     const QString first = "open " + kMsinfo + "; query PATH; close; ";
     const QString noPath = "open " + kMsinfo + "; open " + kLocation + "; ", noKeys = noPath + "find kinfocenter; ";
     const QString none = "message " + kSysInfoUnavailable, msinfo = "exists C:\\W\\MSINFO32.EXE; start C:\\W\\MSINFO32.EXE";
-    const QByteArray folder("C:\\W");
+    const QByteArray folder("C:\\W"), program = "C:\\" + QByteArray(1016, 'p') + ".exe";  // 1024 bytes with its NUL
     test::AddRows<SysRow>({
       {.name = "PATH, NUL dropped", .path = QByteArray("C:\\P\\m.exe\0", 11), .msinfo = folder, .log = first + "start C:\\P\\m.exe"},
       {.name = "empty PATH", .path = "", .msinfo = folder, .log = first + none},
+      {.name = "PATH of 1024 bytes", .path = program + '\0', .msinfo = folder, .log = first + "start " + program},
+      {.name = "PATH of 1025 bytes: not read", .path = '\\' + program + '\0', .msinfo = folder, .log = first + "open " + kLocation + "; query MSINFO; close; " + msinfo},
       {.name = "MSINFO folder", .msinfo = QByteArray("C:\\W\0", 5), .log = noPath + "query MSINFO; close; " + msinfo},
       {.name = "desktop", .onPath = "hardinfo2", .log = noKeys + "find hardinfo2; start /usr/bin/hardinfo2"},
       {.name = "none", .log = noKeys + "find hardinfo2; find hardinfo; " + none},
