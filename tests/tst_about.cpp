@@ -1,5 +1,7 @@
-// The About box: the registry rules and order of the system information lookups, keys, links.
+// The About box: the registry rules and order of the system information lookups, keys, links,
+// and the system's own services behind them.
 
+#include <QDesktopServices>
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest>
@@ -28,13 +30,17 @@ struct SysRow {
 
 class TstAbout : public QObject {
   Q_OBJECT
+  QList<QUrl> opened_;
+
+ public slots:
+  void Opened(const QUrl &url) { opened_ << url; }
 
  private slots:
   void startSysInfo_data() {
     // clang-format off
     const QString first = "open " + kMsinfo + "; query PATH; close; ";
     const QString noPath = "open " + kMsinfo + "; open " + kLocation + "; ", noKeys = noPath + "find kinfocenter; ";
-    const QString none = "message " + kSysInfoUnavailable, msinfo = "exists C:\\W\\MSINFO32.EXE; start C:\\W\\MSINFO32.EXE";
+    const QString none = "message System Information Is Unavailable At This Time", msinfo = "exists C:\\W\\MSINFO32.EXE; start C:\\W\\MSINFO32.EXE";
     const QByteArray folder("C:\\W"), program = "C:\\" + QByteArray(1016, 'p') + ".exe";  // 1024 bytes with its NUL
     test::AddRows<SysRow>({
       {.name = "PATH, NUL dropped", .path = QByteArray("C:\\P\\m.exe\0", 11), .msinfo = folder, .log = first + "start C:\\P\\m.exe"},
@@ -69,6 +75,36 @@ class TstAbout : public QObject {
     for (const QString &text : answers.texts) log << "message " + text;
     QCOMPARE(log.join("; "), row.log);
     QCOMPARE(doubles.registry.OpenHandles(), 0);
+  }
+
+  // With the system's own services: a folder is no program file, the links reach the desktop's
+  // handler whole, and System Info finds a program in any PATH folder and starts it without
+  // arguments.
+  void systemServices() {
+    QTemporaryDir dir;
+    const QString program = dir.filePath("hardinfo2");
+    QVERIFY(test::WriteBytes(program, "#!/bin/sh\necho $# > \"${0%/*}/said\"\n") &&
+            QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner));
+    Programs &programs = *CurrentServices().programs;
+    QVERIFY(programs.FileExists(program) && !programs.FileExists(dir.path()));
+    for (const char *scheme : {"https", "mailto"})
+      QDesktopServices::setUrlHandler(scheme, this, "Opened");
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", dir.path().toUtf8());
+    test::ModalAnswers answers;
+    answers.own = {"frmAbout"};
+    frmAbout about;
+    about.show();
+    for (QWidget *clicked :
+         std::initializer_list<QWidget *>{about.Label11, about.Label12, about.cmdSysInfo})
+      QTest::mouseClick(clicked, Qt::LeftButton);
+    qputenv("PATH", path);
+    for (const char *scheme : {"https", "mailto"}) QDesktopServices::unsetUrlHandler(scheme);
+    QCOMPARE(answers.texts, QStringList());
+    QCOMPARE(opened_, (QList<QUrl>{QUrl("https://www.quellor.example/"),
+                                   QUrl("mailto:support@quellor.example")}));
+    // The program runs on its own, once started.
+    QTRY_COMPARE_WITH_TIMEOUT(test::ReadBytes(dir.filePath("said")), QByteArray("0\n"), 60000);
   }
 
   void keysCloseAndLinksOpen() {
