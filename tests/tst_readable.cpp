@@ -21,6 +21,7 @@
 #include "table/flex_grid.h"
 #include "test_support.h"
 #include "widgets/caption_label.h"
+#include "widgets/design.h"
 #include "widgets/pick_combo.h"
 
 using namespace qlc;
@@ -90,12 +91,15 @@ class TestReadable : public QObject {
 
   void palettes_data() {
     const QPalette light = QApplication::style()->standardPalette();
-    const auto plain = [](QColor ground, QColor ink) {
-      return QPalette(ink, ground, ground, ground, ground, ink, ground);
+    const auto plain = [](QColor ground, QColor ink, QColor fields = {}) {
+      return QPalette(ink, ground, ground, ground, ground, ink, fields.isValid() ? fields : ground);
     };
     const PaletteRow rows[] = {
         {.name = "light", .palette = light, .keepsNavy = true},
         {.name = "dark", .palette = plain({50, 50, 50}, {240, 240, 240}), .keepsNavy = false},
+        {.name = "dark, white fields",
+         .palette = plain({50, 50, 50}, {240, 240, 240}, Qt::white),
+         .keepsNavy = false},
         // Navy on this grey is 4.28:1, just short of readable.
         {.name = "mid grey", .palette = plain({132, 132, 132}, Qt::black), .keepsNavy = false},
         {.name = "black on white", .palette = plain(Qt::white, Qt::black), .keepsNavy = true},
@@ -123,6 +127,8 @@ class TestReadable : public QObject {
       check(label->objectName(), ink, label->window()->palette().color(QPalette::Window));
       if ((ink == QColor(0, 0, 128)) != row.keepsNavy)
         faults << label->objectName() + (row.keepsNavy ? ": not navy" : ": navy unchanged");
+      if (qobject_cast<LinkLabel *>(label) && !label->font().underline())
+        faults << label->objectName() + ": a link not underlined";
     }
     for (QToolButton *button : {main_->TopBtn, main_->PrevBtn, main_->NextBtn, main_->BtmBtn}) {
       for (const qreal dpr : {1.0, 2.0}) {
@@ -176,6 +182,8 @@ class TestReadable : public QObject {
     QVERIFY(!labels.isEmpty());
     for (const QLabel *label : labels)
       QVERIFY2(label->accessibleName().isEmpty(), qPrintable(label->objectName()));
+    for (const QPushButton *button : window->findChildren<QPushButton *>())  // no mnemonic mark
+      QVERIFY2(!button->accessibleName().contains(u'&'), qPrintable(button->accessibleName()));
     const auto focused = [] {
       const QWidget *w = QApplication::focusWidget();
       if (w && qobject_cast<QComboBox *>(w->parentWidget())) w = w->parentWidget();
@@ -206,6 +214,7 @@ class TestReadable : public QObject {
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QCOMPARE(window.devicePixelRatio(), qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
+    QCOMPARE(window.Label1->font().pointSizeF(), 8.25);
     QCOMPARE(window.FG1->Rows() - 2,  // every record loaded
              test::ReadBytes(test::SourcePath("data/convert.txt")).count("\r\n"));
     QStringList names;
