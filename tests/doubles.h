@@ -144,6 +144,11 @@ struct ModalAnswers final : QObject {
     const QString name = dialog->objectName();
     const bool prompt = !box && name == QLatin1String("Dialog");
     if (own.contains(name)) return false;
+    // The program's message boxes all look alike: named, its caption, OK alone.
+    if (box &&
+        (name != QLatin1String("MessageBox") || box->windowTitle() != QLatin1String("qlconvert") ||
+         box->standardButtons() != QMessageBox::Ok))
+      QTest::qFail("a message box unlike the program's own", __FILE__, __LINE__);
     if (!box && !prompt && !buttons.contains(name)) {
       texts << QStringLiteral("no answer for %1 \"%2\"").arg(name, dialog->windowTitle());
       QTest::qFail(qPrintable("ModalAnswers has " + texts.last() + "; give it one in `buttons`"),
