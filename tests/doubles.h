@@ -157,16 +157,21 @@ struct ModalAnswers final : QObject {
       return false;
     }
     const auto *label = dialog->findChild<QLabel *>();
-    texts << (box      ? box->text()
-              : prompt ? (label ? label->text() : QString())
-                       : dialog->windowTitle());
+    // A message box counts once answered: one gone before its answer was never read.
+    if (!box) texts << (prompt ? (label ? label->text() : QString()) : dialog->windowTitle());
     if (onShown) onShown();
     if (prompt && press.isEmpty())
       QMetaObject::invokeMethod(dialog, &QWidget::close, Qt::QueuedConnection);
     else if (QAbstractButton *b =
                  box ? box->button(QMessageBox::Ok)
                      : dialog->findChild<QPushButton *>(prompt ? press : buttons.value(name)))
-      QMetaObject::invokeMethod(b, &QAbstractButton::click, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          b,
+          [this, b, isBox = box != nullptr, said = box ? box->text() : QString()] {
+            if (isBox) texts << said;
+            b->click();
+          },
+          Qt::QueuedConnection);
     else
       QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
     return false;
