@@ -146,6 +146,11 @@ struct ModalAnswers final : QObject {
     const QString name = dialog->objectName();
     const bool prompt = !box && name == QLatin1String("Dialog");
     if (own.contains(name)) return false;
+    // The program's message boxes all look alike: named, its caption, OK alone.
+    if (box &&
+        (name != QLatin1String("MessageBox") || box->windowTitle() != QLatin1String("qlconvert") ||
+         box->standardButtons() != QMessageBox::Ok))
+      QTest::qFail("a message box unlike the program's own", __FILE__, __LINE__);
     if (!box && !prompt && !buttons.contains(name)) {
       texts << QStringLiteral("no answer for %1 \"%2\"").arg(name, dialog->windowTitle());
       QTest::qFail(qPrintable("ModalAnswers has " + texts.last() + "; give it one in `buttons`"),
@@ -157,12 +162,6 @@ struct ModalAnswers final : QObject {
     texts << (box      ? box->text()
               : prompt ? (label ? label->text() : QString())
                        : dialog->windowTitle());
-    // The program's message boxes: titled "qlconvert", one OK button, named for automation.
-    if (box && (box->windowTitle() != QLatin1String("qlconvert") || name != "MessageBox" ||
-                box->standardButtons() != QMessageBox::Ok))
-      texts.last() += QStringLiteral(" [box \"%1\" %2, buttons %3]")
-                          .arg(box->windowTitle(), name)
-                          .arg(int(box->standardButtons()), 0, 16);
     if (onShown) onShown();
     const QPointer<QDialog> shown(dialog);
     const QPointer<QAbstractButton> button =

@@ -1,5 +1,7 @@
-// The About box: the registry rules and order of the system information lookups, keys, links.
+// The About box: the registry rules and order of the system information lookups, keys, links,
+// and the system's own services behind them.
 
+#include <QDesktopServices>
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest>
@@ -28,17 +30,23 @@ struct SysRow {
 
 class TstAbout : public QObject {
   Q_OBJECT
+  QList<QUrl> opened_;
+
+ public slots:
+  void Opened(const QUrl &url) { opened_ << url; }
 
  private slots:
   void startSysInfo_data() {
     // clang-format off
     const QString first = "open " + kMsinfo + "; query PATH; close; ";
     const QString noPath = "open " + kMsinfo + "; open " + kLocation + "; ", noKeys = noPath + "find kinfocenter; ";
-    const QString none = "message " + kSysInfoUnavailable, msinfo = "exists C:\\W\\MSINFO32.EXE; start C:\\W\\MSINFO32.EXE";
-    const QByteArray folder("C:\\W");
+    const QString none = "message System Information Is Unavailable At This Time", msinfo = "exists C:\\W\\MSINFO32.EXE; start C:\\W\\MSINFO32.EXE";
+    const QByteArray folder("C:\\W"), program = "C:\\" + QByteArray(1016, 'p') + ".exe";  // 1024 bytes with its NUL
     test::AddRows<SysRow>({
       {.name = "PATH, NUL dropped", .path = QByteArray("C:\\P\\m.exe\0", 11), .msinfo = folder, .log = first + "start C:\\P\\m.exe"},
       {.name = "empty PATH", .path = "", .msinfo = folder, .log = first + none},
+      {.name = "PATH of 1024 bytes", .path = program + '\0', .msinfo = folder, .log = first + "start " + program},
+      {.name = "PATH of 1025 bytes: not read", .path = '\\' + program + '\0', .msinfo = folder, .log = first + "open " + kLocation + "; query MSINFO; close; " + msinfo},
       {.name = "MSINFO folder", .msinfo = QByteArray("C:\\W\0", 5), .log = noPath + "query MSINFO; close; " + msinfo},
       {.name = "desktop", .onPath = "hardinfo2", .log = noKeys + "find hardinfo2; start /usr/bin/hardinfo2"},
       {.name = "none", .log = noKeys + "find hardinfo2; find hardinfo; " + none},
@@ -69,6 +77,36 @@ class TstAbout : public QObject {
     QCOMPARE(doubles.registry.OpenHandles(), 0);
   }
 
+  // With the system's own services: a folder is no program file, the links reach the desktop's
+  // handler whole, and System Info finds a program in any PATH folder and starts it without
+  // arguments.
+  void systemServices() {
+    QTemporaryDir dir;
+    const QString program = dir.filePath("hardinfo2");
+    QVERIFY(test::WriteBytes(program, "#!/bin/sh\necho $# > \"${0%/*}/said\"\n") &&
+            QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner));
+    Programs &programs = *CurrentServices().programs;
+    QVERIFY(programs.FileExists(program) && !programs.FileExists(dir.path()));
+    for (const char *scheme : {"https", "mailto"})
+      QDesktopServices::setUrlHandler(scheme, this, "Opened");
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", dir.path().toUtf8());
+    test::ModalAnswers answers;
+    answers.own = {"frmAbout"};
+    frmAbout about;
+    about.show();
+    for (QWidget *clicked :
+         std::initializer_list<QWidget *>{about.Label11, about.Label12, about.cmdSysInfo})
+      QTest::mouseClick(clicked, Qt::LeftButton);
+    qputenv("PATH", path);
+    for (const char *scheme : {"https", "mailto"}) QDesktopServices::unsetUrlHandler(scheme);
+    QCOMPARE(answers.texts, QStringList());
+    QCOMPARE(opened_, (QList<QUrl>{QUrl("https://www.quellor.example/"),
+                                   QUrl("mailto:support@quellor.example")}));
+    // The program runs on its own, once started.
+    QTRY_COMPARE_WITH_TIMEOUT(test::ReadBytes(dir.filePath("said")), QByteArray("0\n"), 60000);
+  }
+
   void keysCloseAndLinksOpen() {
     test::Doubles doubles;
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
@@ -76,8 +114,10 @@ class TstAbout : public QObject {
       about.show();
       QApplication::setActiveWindow(&about);
       QVERIFY(QTest::qWaitForWindowActive(&about));
+      QTest::mouseClick(about.Label11, Qt::RightButton);  // only the left button opens a link
       QTest::mouseClick(about.Label11, Qt::LeftButton);
       QTest::mouseClick(about.Label12, Qt::LeftButton);
+      QVERIFY(!about.Label11->hasFocus() && !about.Label12->hasFocus());  // Tab reaches them
       about.Label11->setFocus();
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // not the box's OK
       about.cmdOK->setFocus();

@@ -12,6 +12,7 @@
 #include "main_window/frm_main.h"
 #include "table/flex_grid.h"
 #include "test_support.h"
+#include "widgets/pick_combo.h"
 
 using namespace qlc;
 using qlc::test::ReadBytes;
@@ -41,6 +42,7 @@ struct StartRow {
   int records;                    // what the window shows
   QString firstFrom;              // the first record's From unit
   QStringList said = {};          // parts of the start-up message
+  int chooser = 2;                // the type chooser's entries; -1: not counted
 };
 
 }  // namespace
@@ -115,16 +117,19 @@ class TestFaults : public QObject {
   void startUpSurvives_data() {
     const QByteArray types = "\"ALL\"\r\n\"LENGTH\"\r\n", dir = "<dir>";
     const QByteArray good = "\"a\",\"b\",\"LENGTH\",\"2\",0\r\n";
-    QByteArray many;
+    QByteArray many, manyTypes;  // over either limit; the types by one
     for (int i = 0; i < 40000; ++i)
       many += "\"u" + QByteArray::number(i) + "\",\"v\",\"T\",1,0\r\n";
+    for (int i = 0; i <= kMaxTypeLines; ++i) manyTypes += "\"T" + QByteArray::number(i) + "\"\r\n";
     QByteArray noise(64 << 10, Qt::Uninitialized);
     QRandomGenerator(11).fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
     auto raw = [](const auto &text) { return QByteArray(text, sizeof text - 1); };  // NULs too
     // clang-format off
     const StartRow rows[] = {
-        {.name = "40,000 records", .types = types, .conversions = many, .records = kMaxConversionRecords, .firstFrom = "u0",
-         .said = {"convert.txt holds more than 32766 entries; only the first 32766"}},
+        {.name = "40,000 records, 32,768 types", .types = manyTypes, .conversions = many, .records = kMaxConversionRecords, .firstFrom = "u0",
+         .said = {"type.txt holds more than 32767 entries; only the first 32767", "convert.txt holds more than 32766 entries; only the first 32766"}, .chooser = kMaxTypeLines},
+        // Without a line the chooser still has its one empty entry.
+        {.name = "empty files", .types = "", .conversions = "", .records = 0, .firstFrom = "", .chooser = 1},
         {.name = "10 MB line", .types = types, .conversions = good + QByteArray(10 << 20, 'x') + "\r\n" + good, .records = 2,
          .firstFrom = "a", .said = {"convert.txt: 1 line(s)", "first at line 2"}},
         {.name = "NUL bytes", .types = raw("\"ALL\"\r\n\"LE\0NGTH\"\r\n\"MASS\"\r\n"), .conversions = good + raw("\"c\",\"d\0\",\"T\",\"1\",0\r\n") + good,
@@ -135,9 +140,9 @@ class TestFaults : public QObject {
          .records = 3, .firstFrom = "°C", .said = {"convert.txt: 1 line(s) not in UTF-8", "Windows-1252, the first at line 2"}},
         {.name = "invalid UTF-8, CR-only line ends", .types = types, .conversions = "\"\xb0\",\"\x80\",\"T\",1,0\r\"\xc3\",0,0,0,0\r", .records = 2, .firstFrom = "\u00b0"},
         {.name = "random binary data", .types = noise, .conversions = noise + "\r\n" + good, .records = 1, .firstFrom = "a",
-         .said = {"type.txt: ", "convert.txt: "}},
+         .said = {"type.txt: ", "convert.txt: "}, .chooser = -1},
         {.name = "folders in place", .types = dir, .conversions = dir, .records = 0, .firstFrom = "",
-         .said = {"type.txt could not", "convert.txt could not"}}};
+         .said = {"type.txt could not", "convert.txt could not"}, .chooser = 1}};
     // clang-format on
     test::AddRows(rows);
   }
@@ -153,6 +158,7 @@ class TestFaults : public QObject {
     frmMain window;
     QCOMPARE(window.MSFlexGrid1->Rows(), row.records + 1);
     if (row.records > 0) QCOMPARE(window.MSFlexGrid1->TextMatrix(1, 0), row.firstFrom);
+    if (row.chooser >= 0) QCOMPARE(window.Combo1->count(), row.chooser);
     const QString problems = window.StartupProblems();
     for (const QString &part : row.said) QVERIFY2(problems.contains(part), qPrintable(problems));
     QVERIFY(!row.said.isEmpty() || problems.isEmpty());

@@ -10,12 +10,14 @@ class TestFlexGrid : public QObject {
   Q_OBJECT
  private slots:
   // Rows move whole, the header stays, and keys equal but for case keep their order both
-  // ways; also 17 equal keys, as std::sort leaves runs of 16 or fewer to an insertion sort.
+  // ways, also where keys repeat enough to be ranked; also 17 equal keys, as std::sort leaves
+  // runs of 16 or fewer to an insertion sort.
   void sortIsStable() {
     QString equal;
     for (int i = 1; i <= 17; ++i) equal += QString(" a%1").arg(i);
     const std::tuple<int, QString, QString> rows[] = {{1, "b0 a1 B2 a3", "a1 a3 b0 B2"},
                                                       {2, "b0 a1 B2 a3", "b0 B2 a1 a3"},
+                                                      {1, "b0 a1 B2 a3 b4 a5", "a1 a3 a5 b0 B2 b4"},
                                                       {2, "a0" + equal + " b99", "b99 a0" + equal}};
     for (const auto &[order, keys, sorted] : rows) {
       FlexGrid grid(2, nullptr);

@@ -70,7 +70,8 @@ class TestMainWindow : public QObject {
     QVERIFY(test::WriteBytes(dir_.filePath("type.txt"),
                              Records("ALL;LENGTH;PRESSURE;PRESSURE DROP;TEMPERATURE;PAGE;NUM;EMPTY;"
                                      "pressure;DYNAMIC VISCOSITY PER UNIT VELOCITY;ONE")));
-    // Rows 1..8, then P1..P20 (multiplier 0.5), units that sort as numbers, long names.
+    // Rows 1..8, then P1..P20 (multiplier 0.5), units that sort as numbers (1,5 as 15 but in a
+    // comma locale), long names.
     QString convert =
         "Feet (ft)|Meters (m)|LENGTH|0.3048|0;Celsius|Fahrenheit|TEMPERATURE|1.8|32;"
         "Half|Whole|LENGTH|0.5|0;Psi|kPa|PRESSURE|6.894757293168361|0;"
@@ -78,7 +79,7 @@ class TestMainWindow : public QObject {
         "Zero|Zero|LENGTH|0|0";
     for (int i = 1; i <= 20; ++i) convert += QString(";P%1|Q%1|PAGE|0.5|0").arg(i);
     convert +=
-        ";b|10|NUM|1|0;a|9|NUM|1|0;c|Meters|NUM|1|0;" + kLongFrom + '|' + kLongTo + "|ONE|4|1";
+        ";1,5|10|NUM|1|0;9|9|NUM|1|0;c|Meters|NUM|1|0;" + kLongFrom + '|' + kLongTo + "|ONE|4|1";
     QVERIFY(test::WriteBytes(dir_.filePath("convert.txt"), Records(convert)));
     QDir::setCurrent(dir_.path());
   }
@@ -109,8 +110,9 @@ class TestMainWindow : public QObject {
           "row 6; set Text1 2; key Text1 Return; is Text2 1; row 8; set Text2 5; key Text2 Return; is Text1 2; row 5; set Text1 1e307; key Text1 Return; is Text2 5"},
       // A line that does not fit: the note names the folder and stays open while the window takes input.
       {.name = "start-up note", .script = "is problems true; is note true; key window Backspace; key window 4; key window Return; is Text1 4; is Text2 2.00; is note true", .convert = "Half|Whole|T|0.5|0;x"},
-      // The file's 0.3048 must not read as 3048.
-      {.name = "comma decimal", .script = "is M1 0,3048; set Text1 1.000,5; key Text1 Return; is Text2 304,95; set Text1 1; pick Combo1 LENGTH; is Text2 ,30; is Text1 1,00", .locale = "de_DE"},
+      // The file's 0.3048 must not read as 3048. Names sort by the locale's separators, texts by letters, not by the numbers in them.
+      {.name = "comma decimal", .script = "is M1 0,3048; set Text1 1.000,5; key Text1 Return; is Text2 304,95; set Text1 1; pick Combo1 LENGTH; is Text2 ,30; is Text1 1,00; "
+          "pick Combo1 NUM; click header 0; is From 1,5|9|c; pick Combo1 PAGE; click header 0; is From P9|P8|P7|P6|P5|P4|P3|P20|P2|P19|...", .locale = "de_DE"},
       {.name = "Down", .script = types + "key Combo1 Down; is Combo1 LENGTH" + length},
       {.name = "wheel down", .script = types + "wheel Combo1 -120; is Combo1 LENGTH" + length},
       {.name = "pick long", .script = types + "pick Combo1 DYNAMIC VISCOSITY PER UNIT VELOCITY; is picks1 1; is Text2 0.3048; is Rows 1; is cursor 0"},
@@ -221,7 +223,8 @@ void TestMainWindow::Step(const QString &step) {
     const int index = combo->findText(arg);
     combo->showPopup();
     QAbstractItemView *list = combo->view();
-    QVERIFY(list->isVisible());
+    // Open, as wide as its entries: here less than the screen.
+    QVERIFY(list->isVisible() && list->width() < combo->screen()->availableGeometry().width());
     const QModelIndex item = list->model()->index(index, 0);
     list->scrollTo(item);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(item).center());

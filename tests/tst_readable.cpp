@@ -1,5 +1,6 @@
 // Every window stays readable: the design colours in any palette, the labels' text for
-// screen readers, every control reached by Tab, and the shipped names at the design's sizes.
+// screen readers, every control reached by Tab, names broken into lines, and the shipped names
+// at the design's sizes.
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,9 +18,11 @@
 #include "doubles.h"
 #include "main_window/frm_main.h"
 #include "rules/contrast.h"
+#include "rules/text_lines.h"
 #include "table/flex_grid.h"
 #include "test_support.h"
 #include "widgets/caption_label.h"
+#include "widgets/design.h"
 #include "widgets/pick_combo.h"
 
 using namespace qlc;
@@ -33,6 +36,13 @@ Rgb ToRgb(QColor c) {
 struct WindowRow {
   const char *name;
   const char *order;  // the controls' names in Tab order
+};
+
+struct FitRow {
+  const char *name;
+  QString text;
+  int width, maxLines;  // in characters
+  QString shown;        // the lines, by '|'
 };
 
 struct PaletteRow {
@@ -63,25 +73,38 @@ class TestReadable : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(main_.get()));
   }
 
+  // Line breaking with every character one unit wide: a word wider than a line fills each
+  // line, and a letter wider than the line still gets one, the blank after it none.
+  void fitLines_data() {
+    // clang-format off
+    const FitRow rows[] = {
+        {.name = "word too wide", .text = "Quadratzentimeter", .width = 6, .maxLines = 3, .shown = "Quadra|tzenti|meter"},
+        {.name = "no room", .text = "a b", .width = 0, .maxLines = 3, .shown = "a|b"}};
+    // clang-format on
+    test::AddRows(rows);
+  }
+  void fitLines() {
+    QFETCH(FitRow, row);
+    const FittedLines fit =
+        FitLines(row.text, row.width, row.maxLines, [](const QString &s) { return int(s.size()); });
+    QCOMPARE(fit.lines.join(u'|'), row.shown);
+  }
+
   void palettes_data() {
     const QPalette light = QApplication::style()->standardPalette();
-    const auto plain = [](QColor ground, QColor ink) {
-      return QPalette(ink, ground, ground, ground, ground, ink, ground);
+    const auto plain = [](QColor ground, QColor ink, QColor fields = {}) {
+      return QPalette(ink, ground, ground, ground, ground, ink, fields.isValid() ? fields : ground);
     };
     const PaletteRow rows[] = {
         {.name = "light", .palette = light, .keepsNavy = true},
         {.name = "dark", .palette = plain({50, 50, 50}, {240, 240, 240}), .keepsNavy = false},
+        {.name = "dark, white fields",
+         .palette = plain({50, 50, 50}, {240, 240, 240}, Qt::white),
+         .keepsNavy = false},
+        // Navy on this grey is 4.28:1, just short of readable.
+        {.name = "mid grey", .palette = plain({132, 132, 132}, Qt::black), .keepsNavy = false},
         {.name = "black on white", .palette = plain(Qt::white, Qt::black), .keepsNavy = true},
         {.name = "white on black", .palette = plain(Qt::black, Qt::white), .keepsNavy = false},
-        // The labels stand on the window's ground, whatever the fields' ground is.
-        {.name = "dark window, white fields",
-         .palette =
-             [&] {
-               QPalette p = plain({50, 50, 50}, {240, 240, 240});
-               p.setColor(QPalette::Base, Qt::white);
-               return p;
-             }(),
-         .keepsNavy = false},
         {.name = "light again", .palette = light, .keepsNavy = true}};
     test::AddRows(rows);
   }
@@ -103,7 +126,8 @@ class TestReadable : public QObject {
       const QColor ink = label->palette().color(label->foregroundRole());
       // Labels paint no ground of their own: the window's shows through.
       check(label->objectName(), ink, label->window()->palette().color(QPalette::Window));
-      if (row.keepsNavy && ink != QColor(0, 0, 128)) faults << label->objectName() + ": not navy";
+      if ((ink == QColor(0, 0, 128)) != row.keepsNavy)
+        faults << label->objectName() + (row.keepsNavy ? ": not navy" : ": navy unchanged");
     }
     for (QToolButton *button : {main_->TopBtn, main_->PrevBtn, main_->NextBtn, main_->BtmBtn}) {
       for (const qreal dpr : {1.0, 2.0}) {

@@ -10,6 +10,19 @@
 
 namespace qlc {
 
+// The portable constants are the SDK's own. The SDK's roots are handles, which no constant
+// expression may hold; where HKEY names a number, HKEY_LOCAL_MACHINE reads as that number.
+namespace sdk_numbers {
+using HKEY = ULONG_PTR;
+static_assert(HKEY_LOCAL_MACHINE == static_cast<ULONG_PTR>(static_cast<LONG>(kHKeyLocalMachine)));
+}  // namespace sdk_numbers
+static_assert(kKeyAllAccess ==
+              (READ_CONTROL | KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY |
+               KEY_ENUMERATE_SUB_KEYS | KEY_NOTIFY | KEY_CREATE_LINK));
+static_assert(kRegSz == REG_SZ && kRegDword == REG_DWORD);
+static_assert(kRegSuccess == ERROR_SUCCESS && kRegFileNotFound == ERROR_FILE_NOT_FOUND &&
+              kRegMoreData == ERROR_MORE_DATA);
+
 namespace {
 
 HKEY ToHKey(Registry::Handle handle) {
