@@ -26,7 +26,8 @@ build="${QLC_BENCH_BUILD:-$QLC_ROOT/build}"
 
 bash "$QLC_ROOT/scripts/deps.sh" "${QLC_BUILD_PACKAGES[@]}" xvfb libx11-dev libxdamage-dev \
   dbus-daemon trayer x11-utils openbox
-qlc_build "$build" Release qlconvert floor_window bare_window map_wait bench_qlconvert >/dev/null
+targets=(qlconvert floor_window bare_window map_wait bench_qlconvert)
+if [ "$build" = "$(qlc_dir release)" ]; then qlc_build release "${targets[@]}"; else cmake --build "$build" --target "${targets[@]}"; fi >/dev/null
 
 work=$(mktemp -d)
 xvfb_pid=""
