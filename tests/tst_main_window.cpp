@@ -97,11 +97,11 @@ class TestMainWindow : public QObject {
     const QString mail = "mailto:sales@quellor.example", home = "https://www.quellor.example/";
     const Row rows[] = {
       {.name = "start-up, Enter, links", .script = "is frame as drawn; is deferred done; is W0 1446; is Combo1 ALL; is Combo2 2; is list2 0|1|2|3|4|5; is Text1 1; is Text2 1; is Label1; is focus Text1; is Rows 33; is Row 1; is From Feet (ft)|Celsius|...; key Text1 Return; is Text2 .30; is Label1; is cursor2 0; "
-          "click Label11; click Label13; is focus Text1; rclick Label11; rclick Label13; key Label11 Return; key Label13 Space; is opened " + mail + '|' + home + '|' + mail + '|' + home},
+          "click Label11; click Label13; is focus Text1; rclick Label11; rclick Label13; key Label11 Return; key Label13 Space; is opened " + mail + '|' + home + '|' + mail + '|' + home + "; pick Combo1 ALL; is Rows 33"},
       {.name = "substring, case", .script = "pick Combo1 PRESSURE; is From Psi|inH2O; is Text2 6.89; is Text1 1.00; is Label1 Psi; set Text2 typed; pick Combo1 pressure; is Rows 1; is Row 0; is Text2 typed; is Text1 1.00; is Label1; "
           "pick Combo1 PRESSURE; click header 0; is From inH2O|Psi"},
       {.name = "empty group: nothing to convert", .script = "pick Combo1 LENGTH; set Text1 3; set Text2 x; pick Combo1 EMPTY; is Rows 1; is Text1 3; is Text2 x; is Label1; click TopBtn; click PrevBtn; click NextBtn; click BtmBtn; click header 0; key Text1 Return; is Text2 x; is H0 FROM"},
-      {.name = "digits change", .script = "set Text2 0.3048; pick Combo2 0; is Text1 1; is Text2 0; set Text2 0; pick Combo2 4; is Text1 1.0000; is Text2 0.0000; is cursor1 0; is cursor2 0; set Text1 abc; set Text2 0.25; pick Combo2 2; is Text1 abc; is Text2 0.25"},
+      {.name = "digits change", .script = "set Text2 0.3048; pick Combo2 0; is Text1 1; is Text2 0; set Text2 0; pick Combo2 4; is Text1 1.0000; is Text2 0.0000; is cursor1 0; is cursor2 0; set Text1 abc; set Text2 0.25; pick Combo2 2; is Text1 abc; is Text2 0.25; set Text1; set Text2 5; pick Combo2 3; is Text2 5"},
       // Nothing happens while typing, and the typed text is not re-rendered.
       {.name = "forward, backward", .script = "row 2; set Text2 =; set Text1; type Text1 2; is Text2 =; key Text1 Return; is Text2 35.60; is Text1 2; "
           "set Text1 =; set Text2; type Text2 35.6; is Text1 =; key Text2 Return; is Text1 2.00; is Text2 35.6; is cursor1 0"},
@@ -121,6 +121,8 @@ class TestMainWindow : public QObject {
           "; key Combo1 Ctrl+A; type Combo1 LEN; is Combo1 LEN; key Combo2 Ctrl+A; type Combo2 6; key Combo2 Return; is list2 0|1|2|3|4|5"},
       {.name = "digits wheel down", .script = digits + "wheel Combo2 -120; is Combo2 3; is picks2 1; is Text2 0.305; is Rows 33"},
       // Header clicks sort the listed rows, not the master table.
+      // Each action renders with its own pattern set: a click in the table, Enter in "Convert From".
+      {.name = "patterns per action", .script = "pick Combo1 LENGTH; pick Combo2 1; click row 2; is Text2 0.5; click row 4; pick Combo2 5; set Text1 0.25; key Text1 Return; is Text2 .50000"},
       {.name = "a double click on a header sorts once", .script = "pick Combo1 LENGTH; dclick header 0; is H0 FROM        v" + asc},
       {.name = "FROM x3, TO, FROM", .script = "pick Combo1 LENGTH; click header 0; is H0 FROM        v; is H1 TO; is clicks 1" + asc + "; click header 0; is H0 FROM        ^" + desc + "; click header 0; is H0 FROM        v" + asc + "; click header 1; is H0 FROM; is H1 TO          v; is To Half|Meters (m)|Whole|Word|Zero; click header 0; is H0 FROM        ^; is H1 TO" + desc},
       {.name = "group change between", .script = "pick Combo1 LENGTH; click header 0; pick Combo1 ALL; is H0 FROM; is From Feet (ft)|Celsius|...; click header 0; is H0 FROM        ^; is From Zero|Psi|P9|P8|...; is FG1 Feet (ft)"},
