@@ -112,6 +112,7 @@ class TstDialogs : public QObject {
     // clang-format off
     const Row rows[] = {
         {.name = "type empty", .typed = {""}, .before = kTypes},
+        {.name = "type of blanks, as typed", .typed = {"  "}, .before = kTypes, .after = kTypes + "\"  \"\r\n"},
         {.name = "no CR LF at end", .typed = {"Speed"}, .before = "\"ALL\"\r\n\"Mass\"", .after = "\"ALL\"\r\n\"Mass\"\r\n\"Speed\"\r\n"},
         {.name = "ALL into missing", .typed = {"Speed"}, .after = "\"ALL\"\r\n\"Speed\"\r\n"},
         // The readers skip both marks, so Add Type must too.
@@ -152,6 +153,13 @@ class TstDialogs : public QObject {
     if (row.folder) QVERIFY(QDir().mkpath(path));
     if (!row.before.isNull()) QVERIFY(WriteBytes(path, row.before));
     Dialog d = Open(dir_->path(), row.typed);
+    // The design's width and title-bar buttons; Add Type lists the types in one full column.
+    QCOMPARE(d.box->width(), 312);
+    QVERIFY(d.box->windowFlags() & Qt::WindowMinMaxButtonsHint);
+    if (const auto *types = qobject_cast<addtypes *>(d.box.get())) {
+      QCOMPARE(types->MSFG1->TextMatrix(0, 0), "CURRENT TYPES");
+      QVERIFY(types->MSFG1->view()->columnWidth(0) >= types->MSFG1->view()->viewport()->width());
+    }
     QTest::mouseClick(qobject_cast<QPushButton *>(d.controls[0]), Qt::LeftButton);
     const QStringList &said = answers_.texts;
     QCOMPARE(said.size(), row.said ? 1 : 0);
