@@ -117,7 +117,11 @@ class TestTray : public QObject {
     if (how == "wm") w.setWindowState(Qt::WindowMinimized);
     QTRY_VERIFY(answers.texts.size() >= int(asks));  // "&Unload QLCNVT" asks a moment later
     QTRY_COMPARE(w.isVisible(), row.shown);
-    QCOMPARE(answers.texts, asks ? QStringList{Dialog::MessageText()} : QStringList());
+    const QString
+        prompt =  // the design's words, two blanks after each full stop, a blank at the end
+        "The Quellor Unit Converter is designed to run in your system tray.  This makes it "
+        "easily accessable from your desktop.  Click Ok to Minimize. ";
+    QCOMPARE(answers.texts, asks ? QStringList{prompt} : QStringList());
     QCOMPARE(iconAtPrompt, how == "close");
     QVERIFY2(!closedAgain, "a close request while the prompt is open must be refused");
     QCOMPARE(DialogChoice, kNoAnswer);
