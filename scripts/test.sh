@@ -8,11 +8,10 @@
 #   2. start the main suite (ctest in build/) in the background: the tray runs, which mostly
 #      wait for the desktop and need only the program, side by side from the start; beside
 #      them the test build_tests builds the test programs, then the other tests run two at a
-#      time (one per core: resource "cpus");
+#      time (one per core: resource "cpus"), among them build_bench, which builds the rest;
 #   3. meanwhile build the Qt Test programs under AddressSanitizer and UBSan (asan) and the
 #      libFuzzer targets (fuzz), run each fuzz target for a fixed number of inputs, then the
-#      Qt Test programs under the sanitizers, then build what is left of the release preset
-#      (the benchmarks: no test runs them, but they must keep building);
+#      Qt Test programs under the sanitizers;
 #   4. wait for the main suite and print its output and summary.
 # --quick builds only the test programs of build/ and runs the fast tests (label quick): the
 # loop while changing code. The full run is what CI runs.
@@ -65,9 +64,6 @@ step "asan build" qlc_build asan
 step "fuzz build" qlc_build fuzz
 step "fuzz tests" ctest --test-dir build-fuzz/fuzz --output-on-failure -j "$cores"
 step "asan tests" ctest --preset asan
-# Once build_tests is done with build/ (two builds in one folder at once would spoil it).
-tests_built() { until grep -qE '(Test +#[0-9]+: build_tests |Unable to find executable)' "$log"; do kill -0 "$suite" 2>/dev/null || return 0; sleep 1; done; }
-step "benchmarks build" eval 'tests_built && qlc_build release'
 status=0
 wait "$suite" || status=$?
 trap - EXIT

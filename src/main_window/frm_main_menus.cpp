@@ -12,37 +12,32 @@
 namespace qlc {
 
 void frmMain::BuildMenus() {
+  // An entry named as the design names it, running its handler.
+  const auto entry = [this](QMenu *menu, const char *name, const char *caption, auto handler) {
+    QAction *action = menu->addAction(QString::fromUtf8(caption));
+    action->setObjectName(QString::fromLatin1(name));
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+  };
+  const auto menu = [this](const char *name, const char *caption) {
+    QMenu *made = menuBar()->addMenu(QString::fromUtf8(caption));
+    made->setObjectName(QString::fromLatin1(name));
+    return made;
+  };
   menuBar()->setObjectName(QStringLiteral("MenuBar"));
-  FileMenu = menuBar()->addMenu(QStringLiteral("&File"));
-  FileMenu->setObjectName(QStringLiteral("FileMenu"));
-  ExitItem = FileMenu->addAction(QStringLiteral("&Minimize"));
-  ExitItem->setObjectName(QStringLiteral("ExitItem"));
-  connect(ExitItem, &QAction::triggered, this, [this] { ExitItem_Click(); });
-
-  UtilityMenu = menuBar()->addMenu(QStringLiteral("&Utilities"));
-  UtilityMenu->setObjectName(QStringLiteral("UtilityMenu"));
-  AddItem2 = UtilityMenu->addAction(QStringLiteral("&Add Type"));
-  AddItem2->setObjectName(QStringLiteral("AddItem2"));
-  AddItem = UtilityMenu->addAction(QStringLiteral("&Add Conversion"));
-  AddItem->setObjectName(QStringLiteral("AddItem"));
-  connect(AddItem2, &QAction::triggered, this, [this] { AddItem2_Click(); });
-  connect(AddItem, &QAction::triggered, this, [this] { AddItem_Click(); });
-
-  HelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
-  HelpMenu->setObjectName(QStringLiteral("HelpMenu"));
-  AboutItem = HelpMenu->addAction(QStringLiteral("&About"));
-  AboutItem->setObjectName(QStringLiteral("AboutItem"));
-  connect(AboutItem, &QAction::triggered, this, [this] { AboutItem_Click(); });
+  FileMenu = menu("FileMenu", "&File");
+  ExitItem = entry(FileMenu, "ExitItem", "&Minimize", [this] { ExitItem_Click(); });
+  UtilityMenu = menu("UtilityMenu", "&Utilities");
+  AddItem2 = entry(UtilityMenu, "AddItem2", "&Add Type", [this] { AddItem2_Click(); });
+  AddItem = entry(UtilityMenu, "AddItem", "&Add Conversion", [this] { AddItem_Click(); });
+  HelpMenu = menu("HelpMenu", "&Help");
+  AboutItem = entry(HelpMenu, "AboutItem", "&About", [this] { AboutItem_Click(); });
 
   // The tray's pop-up menu is a menu of the window that the bar does not show.
   zmnuSysTrayDemo = new QMenu(QStringLiteral("&SysTray"), this);
   zmnuSysTrayDemo->setObjectName(QStringLiteral("zmnuSysTrayDemo"));
-  mFile[0] = zmnuSysTrayDemo->addAction(QStringLiteral("&Restore"));
-  mFile[0]->setObjectName(QStringLiteral("mFile_0"));
-  mFile[1] = zmnuSysTrayDemo->addAction(QStringLiteral("&Unload QLCNVT"));
-  mFile[1]->setObjectName(QStringLiteral("mFile_1"));
-  connect(mFile[0], &QAction::triggered, this, [this] { mFile_Click(0); });
-  connect(mFile[1], &QAction::triggered, this, [this] { mFile_Click(1); });
+  mFile[0] = entry(zmnuSysTrayDemo, "mFile_0", "&Restore", [this] { mFile_Click(0); });
+  mFile[1] = entry(zmnuSysTrayDemo, "mFile_1", "&Unload QLCNVT", [this] { mFile_Click(1); });
 }
 
 void frmMain::ExitItem_Click() {

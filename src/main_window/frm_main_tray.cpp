@@ -150,14 +150,7 @@ void frmMain::ShowAsKept() {
 }
 
 void frmMain::closeEvent(QCloseEvent *event) {
-  if (unloading_) {
-    event->accept();
-    return;
-  }
-  if (Form_Unload())
-    event->ignore();
-  else
-    event->accept();
+  event->setAccepted(unloading_ || !Form_Unload());
 }
 
 bool frmMain::Form_Unload() {

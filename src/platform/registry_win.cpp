@@ -1,12 +1,5 @@
 #include "platform/registry.h"
-
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/windows_sdk.h"
 
 namespace qlc {
 

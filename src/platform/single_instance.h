@@ -28,6 +28,9 @@ class SingleInstance : public QObject {
   // copy that is still starting or ending. The first copy answers once its event loop runs.
   [[nodiscard]] Start Claim(int timeoutMs = 5000);
 
+  // A later start's one request, and the running copy's answer once its window is back.
+  static constexpr char kRestore[] = "restore\n", kDone[] = "ok\n";
+
  signals:
   void RestoreRequested();
 

@@ -21,8 +21,8 @@ namespace qlc {
 
 namespace {
 
-constexpr char kRestore[] = "restore\n";
-constexpr char kDone[] = "ok\n";
+constexpr auto &kRestore = SingleInstance::kRestore;
+constexpr auto &kDone = SingleInstance::kDone;
 constexpr qsizetype kLongestRequest = 64;
 
 struct Address {
@@ -98,13 +98,8 @@ void Serve(SingleInstance *instance, int fd) {
 }  // namespace
 
 struct SingleInstance::Listener {
-  explicit Listener(int socket) : fd(socket) {}
-  ~Listener() {
-    notifier.reset();
-    ::close(fd);
-  }
-  int fd;
-  std::unique_ptr<QSocketNotifier> notifier;
+  Descriptor socket;
+  std::unique_ptr<QSocketNotifier> notifier;  // goes before the socket closes
 };
 
 SingleInstance::SingleInstance(const QString &dataFolder, QObject *parent)
@@ -120,11 +115,13 @@ SingleInstance::Took SingleInstance::Take() {
     return errno == EADDRINUSE ? Took::Held : Took::Failed;
   // Listening at once costs one system call; later starts queue up until the event loop runs.
   if (::listen(socket.get(), 16) != 0) return Took::Failed;
-  listener_ = std::make_unique<Listener>(socket.release());
-  listener_->notifier = std::make_unique<QSocketNotifier>(listener_->fd, QSocketNotifier::Read);
+  const int fd = socket.release();
+  listener_.reset(
+      new Listener{Descriptor(fd), std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read)});
   connect(listener_->notifier.get(), &QSocketNotifier::activated, this, [this] {
     for (;;) {
-      const int fd = ::accept4(listener_->fd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+      const int fd =
+          ::accept4(listener_->socket.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
       if (fd < 0) return;
       if (SameUser(fd))
         Serve(this, fd);

@@ -1,28 +1,14 @@
 // One running copy on Windows: a named mutex in the session's namespace is the lock (the
 // system drops it with the process, however it ends), and a local socket (a named pipe that
 // only our user may open) carries the request to bring the window back.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <algorithm>
 
 #include "platform/single_instance.h"
+#include "platform/windows_sdk.h"
 
 namespace qlc {
-
-namespace {
-
-constexpr char kRestore[] = "restore\n";
-constexpr char kDone[] = "ok\n";
-
-}  // namespace
 
 struct SingleInstance::Listener {
   explicit Listener(HANDLE held) : mutex(held) {}
