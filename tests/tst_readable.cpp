@@ -110,7 +110,6 @@ class TestReadable : public QObject {
   }
   void palettes() {
     QFETCH(PaletteRow, row);
-    QCOMPARE(ContrastRatio({0, 0, 0}, {255, 255, 255}), 21.0);  // the measure itself
     QApplication::setPalette(row.palette);
     QCoreApplication::sendPostedEvents();  // windows take a new palette through a posted event
     for (QWidget *window : std::initializer_list<QWidget *>{main_.get(), about_.get()})
