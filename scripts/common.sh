@@ -6,13 +6,16 @@ QLC_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev
 # qlc_dir PRESET: the build folder of a preset of CMakePresets.json.
 qlc_dir() { if [ "$1" = release ]; then echo "$QLC_ROOT/build"; else echo "$QLC_ROOT/build-$1"; fi; }
 
-# qlc_configure PRESET: configures the preset's folder once, and again if it was configured
-# without the preset (then warnings were not errors, and the linker the slow one).
+# qlc_configure PRESET: configures the preset's folder once, again if it was configured without
+# the preset (then warnings were not errors, and the linker the slow one), and afresh when the
+# presets changed since (a compiler cannot change in a configured folder).
 qlc_configure() {
   local dir
   dir="$(qlc_dir "$1")"
   if [ ! -f "$dir/build.ninja" ] || ! grep -qx 'QLC_FAST_LINK:BOOL=ON' "$dir/CMakeCache.txt"; then
     (cd "$QLC_ROOT" && cmake --preset "$1" >/dev/null)
+  elif [ "$QLC_ROOT/CMakePresets.json" -nt "$dir/CMakeCache.txt" ]; then
+    (cd "$QLC_ROOT" && cmake --preset "$1" --fresh >/dev/null)
   fi
 }
 

@@ -7,11 +7,12 @@
 #   1. configure what is not configured, then build the program (release preset);
 #   2. start the main suite (ctest in build/) in the background: the tray runs, which mostly
 #      wait for the desktop and need only the program, side by side from the start; beside
-#      them the test build_tests builds the test programs, then the other tests run two at a
-#      time (one per core: resource "cpus"), among them build_bench, which builds the rest;
+#      them the install, layer and cross-compiler checks and build_bench, which builds the
+#      benchmarks, one per core (resource "cpus");
 #   3. meanwhile build the Qt Test programs under AddressSanitizer and UBSan (asan) and the
 #      libFuzzer targets (fuzz), run each fuzz target for a fixed number of inputs, then the
-#      Qt Test programs under the sanitizers;
+#      Qt Test programs under the sanitizers: their one run in the full run (the quick loop
+#      runs them in build/);
 #   4. wait for the main suite and print its output and summary.
 # --quick builds only the test programs of build/ and runs the fast tests (label quick): the
 # loop while changing code. The full run is what CI runs.
@@ -49,14 +50,17 @@ step "configure" configure_all
 step "program build" qlc_build release qlconvert
 [ ${#failed[@]} -eq 0 ] || { echo "Stopped: ${failed[*]} failed." >&2; exit 1; }
 
-# The main suite. ctest counts each test that is not labelled waiting as one of the cores' slots
-# (resource "cpus"), and lets the nine waiting ones run beside them.
+# The main suite: all but the Qt Test programs, which run under the sanitizers below (so their
+# build here, and build_tests, are left out). ctest counts each test that is not labelled
+# waiting as one of the cores' slots (resource "cpus"), and lets the nine waiting ones run
+# beside them.
 log="$QLC_ROOT/build/Testing/main-suite.log" spec="$QLC_ROOT/build/Testing/cpus.json"
 mkdir -p "$QLC_ROOT/build/Testing"
 printf '{"version": {"major": 1, "minor": 0}, "local": [{"cpus": [{"id": "0", "slots": %d}]}]}\n' "$cores" >"$spec"
 echo "== main suite started, output in $log"
 suite_since=$SECONDS
-(cd build && exec setsid ctest --output-on-failure -j "$((cores + 9))" --resource-spec-file "$spec") >"$log" 2>&1 &
+(cd build && exec setsid ctest --output-on-failure -j "$((cores + 9))" --resource-spec-file "$spec" \
+  -E '^(tst_.*|build_tests)$' --fixture-exclude-setup '^built$') >"$log" 2>&1 &
 suite=$!
 trap 'kill -TERM -- "-$suite" 2>/dev/null || true' EXIT
 
