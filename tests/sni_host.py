@@ -1,7 +1,10 @@
 #!/usr/bin/python3
 """A StatusNotifierItem watcher and host for the tray tests. serve LOG: owns the watcher, appends
-"ready" and "registered|unregistered SERVICE PATH" to LOG. SERVICE PATH get PROPERTY | activate |
-secondary | click LABEL: prints an item's property; sends a left or middle click; picks LABEL."""
+"ready" and "registered|unregistered SERVICE PATH" to LOG. clicks: reads requests from stdin, one
+a line, fields split by tabs: SERVICE PATH get PROPERTY | activate | secondary | click LABEL;
+gets an item's property, sends a left or middle click, picks LABEL from its menu; answers each
+with one line, "ok" and what it got, or "failed" and why (one process for the whole run: each
+start of Python with GLib costs a fifth of a second of processor time)."""
 import sys
 
 from gi.repository import Gio, GLib
@@ -50,28 +53,39 @@ def serve(log_path):
     sys.exit(f"{WATCHER} is taken, or the bus is gone")
 
 
-def client(service, path, command, arg=None):
+def clicks():
     bus = Gio.bus_get_sync(Gio.BusType.SESSION)
 
-    def call(obj, iface, method, signature, args):
+    def call(service, obj, iface, method, signature, args):
         return bus.call_sync(service, obj, iface, method, GLib.Variant(signature, args), None,
                              Gio.DBusCallFlags.NONE, 5000, None).unpack()
 
-    def prop(name):
-        return call(path, "org.freedesktop.DBus.Properties", "Get", "(ss)", (ITEM, name))[0]
+    def request(service, path, command, arg=None):
+        def prop(name):
+            return call(service, path, "org.freedesktop.DBus.Properties", "Get", "(ss)", (ITEM, name))[0]
 
-    if command == "get":
-        print(prop(arg))
-    elif command in ("activate", "secondary"):
-        call(path, ITEM, "Activate" if command == "activate" else "SecondaryActivate", "(ii)", (0, 0))
-    else:  # click: dbusmenu marks the mnemonic with "_" where the toolkit has "&"
+        if command == "get":
+            return str(prop(arg))
+        if command in ("activate", "secondary"):
+            call(service, path, ITEM, "Activate" if command == "activate" else "SecondaryActivate", "(ii)", (0, 0))
+            return ""
+        # click: dbusmenu marks the mnemonic with "_" where the toolkit has "&"
         menu = prop("Menu")
-        call(menu, MENU, "AboutToShow", "(i)", (0,))
-        entries = call(menu, MENU, "GetLayout", "(iias)", (0, -1, []))[1][2]
+        call(service, menu, MENU, "AboutToShow", "(i)", (0,))
+        entries = call(service, menu, MENU, "GetLayout", "(iias)", (0, -1, []))[1][2]
         ids = [e[0] for e in entries if e[1].get("label") == arg.replace("&", "_")]
-        len(ids) == 1 or sys.exit(f"the menu has no single entry {arg!r}: {entries}")
-        call(menu, MENU, "Event", "(isvu)", (ids[0], "clicked", GLib.Variant("i", 0), 0))
+        if len(ids) != 1:
+            raise LookupError(f"the menu has no single entry {arg!r}: {entries}")
+        call(service, menu, MENU, "Event", "(isvu)", (ids[0], "clicked", GLib.Variant("i", 0), 0))
+        return ""
+
+    for line in sys.stdin:
+        try:
+            answer = "ok " + request(*line.rstrip("\n").split("\t"))
+        except Exception as e:  # the item gone, no such entry: the test says so, and asks again or fails
+            answer = "failed " + str(e)
+        print(answer.replace("\n", " "), flush=True)
 
 
 if __name__ == "__main__":
-    serve(sys.argv[2]) if sys.argv[1] == "serve" else client(*sys.argv[1:5])
+    serve(sys.argv[2]) if sys.argv[1] == "serve" else clicks()

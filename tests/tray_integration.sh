@@ -69,6 +69,7 @@ start_host() {
   fi || fail "the tray host did not start"
 }
 [ "$tray" = none ] || start_host
+if [ "$tray" = sni ]; then coproc SNI { exec "$python" "$here/sni_host.py" clicks 2>>"$work/sni-errors.log"; }; started+=("$SNI_PID"); fi
 [ -n "$wayland" ] || { bg xev -geometry 480x360+0+0 -name other >/dev/null 2>&1
   wait_for "$setup" found xdotool search --name '^other$' && other="$(xdotool search --name '^other$')" || fail "no other window"; }
 
@@ -98,7 +99,12 @@ find_icon() {
 }
 sni_item() { local last; last="$(tail -n1 "$work/sni.log")" && [[ "$last" == "registered "* ]] && echo "${last#registered }"; }
 icon_shown() { if [ "$tray" = sni ]; then found sni_item; else find_icon; fi; }
-sni() { $python "$here/sni_host.py" $(sni_item) "$@"; }
+sni() {  # COMMAND [ARG]: asks the run's one client (not in a pipeline: it has no SNI there)
+  local item answer; item="$(sni_item)" || return 1
+  printf '%s\t%s\t%s\n' "${item/ /$'\t'}" "$1" "${2:-}" >&"${SNI[1]}" && IFS= read -r answer <&"${SNI[0]}" || return 1
+  [[ "$answer" == ok* ]] || { echo "$answer" >&2; return 1; }
+  [ "$answer" = "ok " ] || echo "${answer#ok }"
+}
 launch() { bg sh -c 'cd "$1" && exec "$2"' - "$1" "$program" >>"$work/program.log" 2>&1; }  # DIR
 start() {  # DIR: starts the program there and waits for its window (and icon); sets app, win
   launch "$1" && app=$!
@@ -215,7 +221,7 @@ if [ -n "$wayland" ]; then  # no seat: menus and buttons are pressed through AT-
 fi
 start "$work/a"
 if [ "$tray" != none ]; then
-  [ "$tray" != sni ] || sni get IconPixmap | grep -q '^\[(32, 32, ' || fail "the item has no 32 x 32 icon"
+  [ "$tray" != sni ] || [[ "$(sni get IconPixmap)" == "[(32, 32, "* ]] || fail "the item has no 32 x 32 icon"
   hides=(menu wm titlebar close unload) backs=(left double menu) && [ "$tray" = sni ] && backs=(left menu)  # no double click
   first=$([ "$part" = 2 ] && echo 25 || echo 0) last=$([ "$part" = 1 ] && echo 25 || echo 50)
   for ((n = first; n < last; n++)); do  # every pair in turn; the first 20 with the user's focus and place
