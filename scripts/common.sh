@@ -1,6 +1,6 @@
 # Shared by run.sh and test.sh: the packages to build with and the build itself.
 QLC_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-QLC_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev
+QLC_BUILD_PACKAGES=(cmake ninja-build clang qt6-base-dev libgl-dev
   libbenchmark-dev fonts-liberation fonts-dejavu-core)
 
 # qlc_dir PRESET: the build folder of a preset of CMakePresets.json.
@@ -21,7 +21,7 @@ qlc_configure() {
 
 # malloc's memory in huge pages (glibc 2.35 and later, where the kernel gives them on request):
 # clang, which takes its memory from malloc, builds the sanitizer tests here in 106 s of
-# processor time instead of 145; g++ has an allocator of its own and is not affected.
+# processor time instead of 145.
 qlc_huge_pages="glibc.malloc.hugetlb=1"
 
 # qlc_build PRESET [TARGET...]: builds what is stale of the named targets, or of the preset's
