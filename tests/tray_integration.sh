@@ -106,10 +106,11 @@ sni() {  # COMMAND [ARG]: asks the run's one client (not in a pipeline: it has n
   [ "$answer" = "ok " ] || echo "${answer#ok }"
 }
 launch() { bg sh -c 'cd "$1" && exec "$2"' - "$1" "$program" >>"$work/program.log" 2>&1; }  # DIR
-start() {  # DIR: starts the program there and waits for its window (and icon); sets app, win
+start() {  # DIR [late]: starts the program there and waits for its window (and icon, unless the
+  # tray comes later); sets app, win
   launch "$1" && app=$!
   wait_for 20 found windows --pid "$app" && win="$(windows --pid "$app" | head -n1)" || fail "no main window"
-  [ "$tray" = none ] || wait_for 20 icon_shown || fail "no icon in the tray"
+  [ "$tray" = none ] || [ "${2:-}" = late ] || wait_for 20 icon_shown || fail "no icon in the tray"
   # Its maps are counted from here on; a property set for the purpose shows xev is listening.
   bg xev -id "$win" -event structure -event property >"$work/xev-$win" 2>&1
   wait_for 10 eval 'xprop -id "$win" -f _QLC_TEST 8s -set _QLC_TEST x && grep -q _QLC_TEST "$work/xev-$win"' ||
@@ -244,6 +245,11 @@ if [ "$tray" != none ]; then
   step="&Unload QLCNVT, Unload Program"; unload Tab Tab Return && wait_for 10 not kill -0 "$app" || fail "the program did not end"
   wait "$app" || fail "the program ended with status $?"
   icon_shown && fail "the icon stayed after the program ended"
+  if [ "$tray" = xembed ]; then  # Qt docks an icon in an X11 tray that comes later (not so with SNI)
+    step="a tray that starts after the program"; kill "$host" && wait "$host" 2>/dev/null
+    start "$work/a" late && start_host && wait_for 20 icon_shown || fail "no icon in a tray that started after the program"
+    cycle menu left
+  fi
 else
   iconic() { [ "$(wm_state)" = Iconic ]; }; minimise() { hide_menu; wait_for 10 iconic || fail "the window is $(wm_state)"; }
   step="no tray: File > Minimize minimises as usual"; minimise && listed || fail "the minimised window left the task bar"

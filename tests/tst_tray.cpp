@@ -59,9 +59,10 @@ class TestTray : public QObject {
   // hiding keeps the icon; only a left or double click or "&Restore" brings the window back.
   void hideAndRestore_data() {
     test::AddRows<HideRow>({
+        // First: the run's first prompt, closed before any answer was ever given.
+        {.name = "close box is Cancel", .press = kCloseBox, .shown = true},
         {.name = "OK hides"},
         {.name = "Cancel keeps", .press = kCancel, .shown = true, .focus = "Combo2"},
-        {.name = "close box is Cancel", .press = kCloseBox, .shown = true},
         {.name = "Unload Program ends", .press = kUnload, .restores = false},
         {.name = "OK, no tray: minimises", .tray = 0, .shown = true, .restores = false},
         {.name = "OK, tray starts later", .tray = 2, .focus = "Text2"},
