@@ -60,7 +60,7 @@ printf '{"version": {"major": 1, "minor": 0}, "local": [{"cpus": [{"id": "0", "s
 echo "== main suite started, output in $log"
 suite_since=$SECONDS
 (cd build && exec setsid ctest --output-on-failure -j "$((cores + 9))" --resource-spec-file "$spec" \
-  -E '^(tst_.*|build_tests)$' --fixture-exclude-setup '^built$') >"$log" 2>&1 &
+  -E '^(tst_.*|build_tests)$') >"$log" 2>&1 &
 suite=$!
 trap 'kill -TERM -- "-$suite" 2>/dev/null || true' EXIT
 

@@ -25,7 +25,7 @@ fail() {
   { echo "FAIL ($tray, $wm, $step): $*"; kill -0 "${app:-$$}" 2>/dev/null || { wait "$app"; echo "(the program ended with $?)"; }
     tail -n 20 "$work"/*.log; } >&2; exit 1
 }
-# Each check starts X clients, and six runs share two cores with the builds: the helpers below
+# Each check starts X clients, and nine runs share two cores with a build: the helpers below
 # start as few processes as they can (bash's own tests, one client per question, naps by read).
 exec {never}<> <(:)  # a pipe nobody writes to: read -t on it is a sleep without a process
 nap() { read -rt "$1" -u "$never" || :; }
